@@ -1,0 +1,33 @@
+// What the processing run asks of the person using the program. The window
+// answers with dialogs and the desktop viewer; batch mode with standard
+// output and error; tests record the requests.
+#pragma once
+
+#include <QString>
+
+#include "support/progress.h"
+
+namespace tarquelas {
+
+class RunUi {
+ public:
+  virtual ~RunUi() = default;
+
+  // A message box with an OK button and no icon.
+  virtual void showMessage(const QString& text) = 0;
+  // The error prompt ("Se ha detectado el siguiente error:" ... "¿Desea
+  // continuar?"), critical icon, Yes/No. True means Yes.
+  virtual bool askContinue(const QString& description) = 0;
+  // Opens path in the desktop's default viewer without waiting.
+  virtual void openInViewer(const QString& path) = 0;
+  // Shows the voucher report of the auxiliary file; returns when the user
+  // is done with it (modal preview), or after writing the PDF in batch mode.
+  // A failure is put to the user by the implementation itself.
+  virtual void showVoucherReport(const QString& auxPath) = 0;
+  // Where long work reports progress and learns about a cancel.
+  virtual Progress& progress() = 0;
+  // The busy pointer for the length of a run.
+  virtual void setBusy(bool busy) = 0;
+};
+
+}  // namespace tarquelas

@@ -1,0 +1,23 @@
+#include "support/status.h"
+
+#include "support/progress.h"
+
+namespace tarquelas {
+
+QString fileErrorDescription(const QString& verb, const QString& path, const QString& reason) {
+  return QStringLiteral("No se puede %1 el archivo \"%2\": %3").arg(verb, path, reason);
+}
+
+namespace {
+class NoProgress final : public Progress {
+ public:
+  bool report(Stage, qint64, qint64) override { return true; }
+};
+}  // namespace
+
+Progress& noProgress() {
+  static NoProgress instance;
+  return instance;
+}
+
+}  // namespace tarquelas

@@ -1,0 +1,230 @@
+#include "support/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cstring>
+
+namespace tarquelas {
+namespace {
+
+constexpr qsizetype kReadChunk = qsizetype(1) << 20;
+constexpr qsizetype kWriteChunk = qsizetype(1) << 20;
+
+QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+
+}  // namespace
+
+LineReader::LineReader() = default;
+LineReader::~LineReader() = default;
+
+Status LineReader::open(const QString& path) {
+  path_ = path;
+  if (QFileInfo(path).isDir()) {
+    return status_ = Status::error(fileErrorDescription(
+               QStringLiteral("leer"), nativePath(path), QStringLiteral("es una carpeta")));
+  }
+  auto file = std::make_unique<QFile>(path);
+  if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    return status_ = Status::error(
+               fileErrorDescription(QStringLiteral("abrir"), nativePath(path), file->errorString()));
+  }
+  size_ = file->size();
+  file_ = std::move(file);
+  buffer_.resize(kReadChunk);
+  return status_ = Status::ok();
+}
+
+bool LineReader::fill() {
+  if (begin_ > 0) {
+    const qsizetype pending = end_ - begin_;
+    if (pending > 0) std::memmove(buffer_.data(), buffer_.data() + begin_, size_t(pending));
+    begin_ = 0;
+    end_ = pending;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a very long line
+  const qint64 got = file_->read(buffer_.data() + end_, buffer_.size() - end_);
+  if (got < 0) {
+    status_ = Status::error(
+        fileErrorDescription(QStringLiteral("leer"), nativePath(path_), file_->errorString()));
+    eof_ = true;
+    return false;
+  }
+  if (got == 0) {
+    eof_ = true;
+    return false;
+  }
+  end_ += got;
+  return true;
+}
+
+std::optional<QByteArrayView> LineReader::next() {
+  if (!file_ || !status_.isOk()) return std::nullopt;
+  qsizetype scanned = 0;  // bytes after begin_ already known to hold no CR
+  for (;;) {
+    if (skipLf_) {
+      if (begin_ == end_ && !eof_) {
+        fill();
+        if (!status_.isOk()) return std::nullopt;
+        continue;
+      }
+      if (begin_ < end_ && buffer_[begin_] == '\n') {
+        ++begin_;
+        ++consumed_;
+      }
+      skipLf_ = false;
+    }
+    const char* from = buffer_.constData() + begin_ + scanned;
+    const auto* cr = static_cast<const char*>(std::memchr(from, '\r', size_t(end_ - begin_ - scanned)));
+    if (cr) {
+      const qsizetype at = cr - buffer_.constData();
+      QByteArrayView line(buffer_.constData() + begin_, at - begin_);
+      consumed_ += at + 1 - begin_;
+      begin_ = at + 1;
+      skipLf_ = true;
+      ++lines_;
+      return line;
+    }
+    if (eof_) {
+      if (begin_ == end_) return std::nullopt;
+      QByteArrayView line(buffer_.constData() + begin_, end_ - begin_);
+      consumed_ += end_ - begin_;
+      begin_ = end_;
+      ++lines_;
+      return line;
+    }
+    scanned = end_ - begin_;
+    fill();
+    if (!status_.isOk()) return std::nullopt;
+  }
+}
+
+LinesResult readAllLines(const QString& path) {
+  LinesResult result;
+  LineReader reader;
+  result.status = reader.open(path);
+  if (!result.status.isOk()) return result;
+  while (auto line = reader.next()) result.lines.append(line->toByteArray());
+  result.status = reader.status();
+  return result;
+}
+
+FirstLineResult readFirstLine(const QString& path, qsizetype maxBytes) {
+  FirstLineResult result;
+  LineReader reader;
+  result.status = reader.open(path);
+  if (!result.status.isOk()) return result;
+  if (auto line = reader.next()) {
+    QByteArrayView v = *line;
+    if (maxBytes >= 0 && v.size() > maxBytes) v = v.first(maxBytes);
+    result.line = v.toByteArray();
+  }
+  result.status = reader.status();
+  return result;
+}
+
+LineWriter::LineWriter() = default;
+
+LineWriter::~LineWriter() {
+  // A writer that was not closed leaves an Atomic target untouched; a
+  // direct file gets what was buffered so no written line is lost.
+  if (file_ && mode_ != Mode::Atomic) {
+    flushBuffer();
+    file_->close();
+  }
+}
+
+Status LineWriter::open(const QString& path, Mode mode) {
+  path_ = path;
+  mode_ = mode;
+  status_ = Status::ok();
+  buffer_.clear();
+  buffer_.reserve(kWriteChunk + 4096);
+  std::unique_ptr<QFileDevice> file;
+  QIODevice::OpenMode flags = QIODevice::WriteOnly;
+  if (mode == Mode::Atomic) {
+    auto save = std::make_unique<QSaveFile>(path);
+    // Without this, a folder we may write in but whose entries we may not
+    // rename into would silently fall back to writing in place.
+    save->setDirectWriteFallback(false);
+    file = std::move(save);
+  } else {
+    file = std::make_unique<QFile>(path);
+    flags |= QIODevice::Unbuffered | (mode == Mode::Append ? QIODevice::Append : QIODevice::Truncate);
+  }
+  if (!file->open(flags)) {
+    return status_ = Status::error(
+               fileErrorDescription(QStringLiteral("escribir"), nativePath(path), file->errorString()));
+  }
+  file_ = std::move(file);
+  return status_;
+}
+
+void LineWriter::write(QByteArrayView bytes) {
+  buffer_.append(bytes);
+  if (buffer_.size() >= kWriteChunk) flushBuffer();
+}
+
+void LineWriter::writeLine(QByteArrayView line) {
+  buffer_.append(line);
+  buffer_.append("\r\n", 2);
+  if (buffer_.size() >= kWriteChunk) flushBuffer();
+}
+
+void LineWriter::flushBuffer() {
+  if (buffer_.isEmpty() || !file_) return;
+  if (status_.isOk()) {
+    const qint64 written = file_->write(buffer_);
+    if (written != buffer_.size()) {
+      status_ = Status::error(
+          fileErrorDescription(QStringLiteral("escribir"), nativePath(path_), file_->errorString()));
+    }
+  }
+  buffer_.clear();
+}
+
+Status LineWriter::close() {
+  if (!file_) return status_;
+  flushBuffer();
+  if (mode_ == Mode::Atomic) {
+    auto* save = static_cast<QSaveFile*>(file_.get());
+    if (!status_.isOk()) {
+      save->cancelWriting();
+    } else if (!save->commit()) {
+      status_ = Status::error(
+          fileErrorDescription(QStringLiteral("escribir"), nativePath(path_), save->errorString()));
+    }
+  } else {
+    if (status_.isOk() && !file_->flush()) {
+      status_ = Status::error(
+          fileErrorDescription(QStringLiteral("escribir"), nativePath(path_), file_->errorString()));
+    }
+    file_->close();
+    if (status_.isOk() && file_->error() != QFileDevice::NoError) {
+      status_ = Status::error(
+          fileErrorDescription(QStringLiteral("escribir"), nativePath(path_), file_->errorString()));
+    }
+  }
+  file_.reset();
+  return status_;
+}
+
+Status writeFileAtomically(const QString& path, QByteArrayView bytes) {
+  LineWriter writer;
+  if (Status s = writer.open(path, LineWriter::Mode::Atomic); !s.isOk()) return s;
+  writer.write(bytes);
+  return writer.close();
+}
+
+Status removeIfExists(const QString& path) {
+  QFile file(path);
+  if (!file.exists()) return Status::ok();
+  if (!file.remove()) {
+    return Status::error(
+        fileErrorDescription(QStringLiteral("borrar"), nativePath(path), file.errorString()));
+  }
+  return Status::ok();
+}
+
+}  // namespace tarquelas

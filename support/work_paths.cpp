@@ -1,0 +1,16 @@
+#include "support/work_paths.h"
+
+namespace tarquelas {
+
+WorkPaths WorkPaths::inDirectory(const QString& appDir) {
+  WorkPaths p;
+  p.appDir = appDir;
+  p.auxiliar = appDir + QStringLiteral("/TarquelasAux.txt");
+  p.errores = appDir + QStringLiteral("/TarquelasErrores.txt");
+  p.disenoConsorcio = appDir + QStringLiteral("/DisenoConsorcio.htm");
+  p.disenoTrabajador = appDir + QStringLiteral("/DisenoTrabajador.htm");
+  p.padron = appDir + QStringLiteral("/Padron.html");
+  return p;
+}
+
+}  // namespace tarquelas
