@@ -4,20 +4,18 @@
 
 #include <QByteArrayView>
 #include <QString>
-#include <functional>
 
 #include "registry_printout/registry.h"
+#include "registry_printout/templates.h"
 #include "support/progress.h"
 #include "support/status.h"
 #include "support/work_paths.h"
 
 namespace tarquelas {
 
-// Shows one of the printout's messages (a missing template) to the user.
-using ShowMessage = std::function<void(const QString& text)>;
-
 // Reads the auxiliary file into the registry lists, translating codes.
-// A missing auxiliary file gives lists that each hold one empty entry.
+// A missing auxiliary file gives lists that each hold one empty entry; one
+// that exists but cannot be read gives an error naming it.
 struct LoadResult {
   Status status;
   Registry registry;
@@ -26,10 +24,12 @@ struct LoadResult {
 
 // Writes paths.padron (atomically) from the templates at
 // paths.disenoConsorcio and paths.disenoTrabajador; sLineaCabecera is the
-// recognised header line; trabajadores adds the worker pages.
+// recognised header line; trabajadores adds the worker pages. Both
+// templates are read (and a missing one reported through showMessage)
+// before anything is written. A Padron.html that cannot be written gives an
+// error naming it; a cancel leaves the earlier Padron.html as it was.
 [[nodiscard]] Status GenerarHTMLFinal(const Registry& registry, const WorkPaths& paths,
                                       QByteArrayView sLineaCabecera, bool trabajadores,
-                                      const ShowMessage& showMessage,
-                                      Progress& progress = noProgress());
+                                      const ShowMessage& showMessage, Progress& progress = noProgress());
 
 }  // namespace tarquelas

@@ -1,0 +1,45 @@
+#include "registry_printout/printout.h"
+
+#include "registry_printout/assembly.h"
+#include "support/text_file.h"
+
+namespace tarquelas {
+namespace {
+
+constexpr qint64 kConsorciosPorAviso = 32;
+
+qint64 contarConsorcios(const Registry& registry) {
+  qint64 n = 0;
+  for (const Entry& e : registry.aConsorcios) n += esEntradaVacia(e) ? 0 : 1;
+  return n;
+}
+
+}  // namespace
+
+Status GenerarHTMLFinal(const Registry& registry, const WorkPaths& paths, QByteArrayView sLineaCabecera,
+                        bool trabajadores, const ShowMessage& showMessage, Progress& progress) {
+  // Both templates are read first, whether or not worker pages are wanted.
+  const DisenoConsorcio consorcio = leerDisenoConsorcio(paths.disenoConsorcio, showMessage);
+  const DisenoTrabajador trabajador = leerDisenoTrabajador(paths.disenoTrabajador, showMessage);
+  const Armado armado(registry, consorcio, trabajador, sLineaCabecera);
+
+  const qint64 total = contarConsorcios(registry);
+  if (!progress.report(Progress::Stage::WritingPrintout, 0, total)) return Status::cancelled();
+  LineWriter padron;
+  if (Status s = padron.open(paths.padron, LineWriter::Mode::Atomic); !s.isOk()) return s;
+  padron.writeLine({});
+  qint64 hechos = 0;
+  for (const Entry& entry : registry.aConsorcios) {
+    if (esEntradaVacia(entry)) continue;
+    padron.writeLine(armado.paginaConsorcio(entry));
+    if (trabajadores) padron.writeLine(armado.generarTrabajadores(entry.value(0)));
+    ++hechos;
+    if ((hechos % kConsorciosPorAviso == 0 || hechos == total) &&
+        !progress.report(Progress::Stage::WritingPrintout, hechos, total)) {
+      return Status::cancelled();  // the writer is dropped: Padron.html stays as it was
+    }
+  }
+  return padron.close();
+}
+
+}  // namespace tarquelas
