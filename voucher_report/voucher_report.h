@@ -7,6 +7,7 @@
 #include <QPageLayout>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "support/progress.h"
 #include "support/status.h"

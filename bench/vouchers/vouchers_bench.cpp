@@ -1,0 +1,103 @@
+// Writes the voucher PDF of an auxiliary file and prints pages, seconds,
+// pages per second and peak memory.
+//   vouchers_bench make-aux N OUT.txt    header + N vouchers of two concepts
+//   vouchers_bench pdf AUX.txt OUT.pdf
+//   vouchers_bench png AUX.txt PAGE OUT.png   (paints one page as the preview does)
+#include <sys/resource.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+
+#include "voucher_report/fonts.h"
+#include "voucher_report/voucher_report.h"
+
+namespace {
+
+QByteArray field(QByteArray value, int length) { return value.leftJustified(length, ' ', true); }
+
+QByteArray detailLine(int voucher, int line) {
+  QByteArray l;
+  l += "000001";
+  l += QByteArray::number(voucher).rightJustified(7, '0');
+  l += "30" + QByteArray::number(10000000 + voucher) + "5";  // C.U.I.T. (the report only groups on it)
+  l += "F0101";
+  l += field("INSTITUTO DE SERVICIOS SOCIALES", 80);
+  l += field("CONSORCIO EDIFICIO NUMERO " + QByteArray::number(voucher), 80);
+  l += "01";
+  l += QByteArray::number(voucher).rightJustified(10, '0');
+  l += "004";
+  l += "00123456"
+       "00000000"
+       "00123456"
+       "20260415";
+  l += QByteArray::number(voucher).rightJustified(59, '7');
+  l += field(line == 0 ? "CONTRIBUCION MENSUAL" : "FONDO DE CAPACITACION", 30);
+  l += "00061728"
+       "00000000"
+       "00061728";
+  l += field("", 200);
+  return l;
+}
+
+int makeAux(int vouchers, const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly)) return 1;
+  QByteArray header = field("C0001234CAMARA DE PRUEBA", 108) + "032026" + "0000000001" + "20260410";
+  f.write(header + "\r\n");
+  for (int v = 0; v < vouchers; ++v)
+    for (int c = 0; c < 2; ++c) f.write(detailLine(v, c) + "\r\n");
+  return 0;
+}
+
+long peakKb() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+int writePdf(const QString& aux, const QString& pdf) {
+  QElapsedTimer timer;
+  timer.start();
+  auto built = tarquelas::VoucherReport::build(aux);
+  if (!built.report) return 1;
+  const tarquelas::Status s = built.report->writePdf(pdf);
+  if (!s.isOk()) {
+    std::fprintf(stderr, "%s\n", qPrintable(s.description()));
+    return 1;
+  }
+  const double seconds = timer.elapsed() / 1000.0;
+  const int pages = built.report->pageCount();
+  std::printf("pages %d seconds %.2f pages_per_second %.1f peak_rss_kb %ld\n", pages, seconds,
+              pages / seconds, peakKb());
+  return 0;
+}
+
+int paintPng(const QString& aux, int page, const QString& png) {
+  auto built = tarquelas::VoucherReport::build(aux);
+  if (!built.report) return 1;
+  QImage image(827, 1170, QImage::Format_RGB32);  // A4 at 100 dpi
+  image.setDotsPerMeterX(3937);
+  image.setDotsPerMeterY(3937);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  built.report->paintPage(page, painter);
+  painter.end();
+  return image.save(png) ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QGuiApplication app(argc, argv);
+  tarquelas::registerProgramFonts();
+  const QStringList args = app.arguments();
+  if (args.size() == 4 && args[1] == QLatin1String("make-aux")) return makeAux(args[2].toInt(), args[3]);
+  if (args.size() == 4 && args[1] == QLatin1String("pdf")) return writePdf(args[2], args[3]);
+  if (args.size() == 5 && args[1] == QLatin1String("png")) return paintPng(args[2], args[3].toInt(), args[4]);
+  std::fprintf(stderr, "usage: vouchers_bench make-aux N OUT | pdf AUX PDF | png AUX PAGE PNG\n");
+  return 2;
+}

@@ -1,0 +1,39 @@
+// The texts the voucher report computes from the fields of a record: amounts,
+// counts, dates, the voucher number, the consortium line and the workers'
+// C.U.I.L. list. Pure functions over Windows-1252 bytes; none throws, and a
+// field that is short, blank or not a number gives a text, never a failure.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+namespace tarquelas::voucher {
+
+// An 8-digit amount (6 integer and 2 decimal digits): the integer digits as a
+// whole number without leading zeros, ",", the two decimal digits as they
+// stand. 00012345 gives "123,45"; 00000005 gives "0,05".
+QByteArray amountText(QByteArrayView field);
+
+// The value of a field read from its start, blanks ignored, stopping at the
+// first character that cannot continue a number (0 when none), in plain
+// decimal: 007 gives "7".
+QByteArray countText(QByteArrayView field);
+
+// The leading numeric value described for countText.
+double leadingValue(QByteArrayView text);
+
+// A number in plain decimal: whole numbers without exponent or decimals.
+QByteArray plainDecimal(double value);
+
+// A yyyymmdd date as "dd/mm/yyyy", each part as its digits stand.
+QByteArray dateText(QByteArrayView field);
+
+// The voucher number through the mask 00-00000000: 0000012345 gives
+// "00-00012345". A field that is not a whole number prints as it stands.
+QByteArray voucherNumberText(QByteArrayView field);
+
+// "CUILES: " and the workers' list of the observations field (lower case,
+// without "trabajadores: " and a final "-"), or empty when nothing is left.
+QByteArray workerListText(QByteArrayView observations);
+
+}  // namespace tarquelas::voucher
