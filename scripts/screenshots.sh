@@ -2,19 +2,24 @@
 # Remakes the pictures of the user guide from the bundled samples:
 #   docs/ventana-resumen.png  the window on a virtual display (Xvfb), with the
 #                             path of a copy of samples/vouchers.txt typed in
+#   docs/ventana-padron.png   the same with samples/registry.txt
+#   docs/vista-previa.png     the print preview of samples/vouchers.txt, named
+#                             on the command line
 #   docs/comprobante.png      page 1 of the vouchers of samples/vouchers.txt
 #                             (batch mode to PDF, then pdftoppm)
 #   docs/padron.png           page 1 of the registry printout of
-#                             samples/registry.txt with worker pages, printed
-#                             by headless Chromium
-# Usage: scripts/screenshots.sh
+#   docs/padron-trabajador.png  samples/registry.txt with worker pages and its
+#                             page 2 (a worker page), printed by headless Chromium
+# Usage: scripts/screenshots.sh          (TARQUELAS_BUILD=DIR to reuse a build folder)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 
 scripts/deps.sh xvfb xauth xdotool imagemagick poppler-utils chromium >&2
-build=build-release
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARQUELAS_TESTS=OFF >/dev/null
+build=${TARQUELAS_BUILD:-build-release}  # any configured build folder will do
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARQUELAS_TESTS=OFF >/dev/null
+fi
 cmake --build "$build" -j "$(nproc)" --target tarquelas >/dev/null
 program=$repo/$build/app/tarquelas
 
@@ -24,34 +29,67 @@ rm -rf "$work"
 mkdir -p "$work/presentaciones"
 cp samples/vouchers.txt samples/registry.txt "$work/presentaciones/"
 trap 'rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 mkdir -p docs
 
 echo "== voucher page"
+mkdir -p "$work/comprobantes"
 QT_QPA_PLATFORM=offscreen "$program" --procesar samples/vouchers.txt \
-  --directorio "$work/comprobantes" --pdf "$work/comprobantes.pdf"
+  --directorio "$work/comprobantes" --pdf "$work/comprobantes.pdf" >/dev/null
 pdftoppm -f 1 -l 1 -r 80 -png -singlefile "$work/comprobantes.pdf" docs/comprobante
 
 echo "== registry printout page"
+mkdir -p "$work/padron"
+cp templates/DisenoConsorcio.htm templates/DisenoTrabajador.htm "$work/padron/"
 QT_QPA_PLATFORM=offscreen "$program" --procesar samples/registry.txt \
-  --directorio "$work/padron" --trabajadores
+  --directorio "$work/padron" --trabajadores >/dev/null
 chromium --headless --no-sandbox --disable-gpu --no-pdf-header-footer \
   --print-to-pdf="$work/padron.pdf" "file://$work/padron/Padron.html" 2>/dev/null
 pdftoppm -f 1 -l 1 -r 80 -png -singlefile "$work/padron.pdf" docs/padron
+pdftoppm -f 2 -l 2 -r 80 -png -singlefile "$work/padron.pdf" docs/padron-trabajador
 
 echo "== window"
-# Started without a file, so nothing is processed; the path typed into the
-# box is recognised and its summary shown, as a user would see it.
-cat >"$work/window.sh" <<SCRIPT
+# Started without a file, so nothing is processed; the typed path is
+# recognised and its summary shown, as a user would see it. There is no
+# window manager on the virtual display, so the window is given the focus.
+cat >"$work/window.sh" <<'SCRIPT'
 set -eu
+program=$1 file=$2 picture=$3
 "$program" &
-pid=\$!
-wid=\$(xdotool search --sync --onlyvisible --pid \$pid | head -n 1)
+pid=$!
+wid=$(xdotool search --sync --onlyvisible --pid "$pid" | head -n 1)
 sleep 1
-xdotool type --delay 5 "$work/presentaciones/vouchers.txt"
+xdotool windowfocus --sync "$wid"
+xdotool type --delay 5 "$file"
 sleep 1
-import -window "\$wid" "$repo/docs/ventana-resumen.png"
-kill \$pid
+import -window "$wid" "$picture"
+kill "$pid"
 SCRIPT
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/window.sh"
+for shot in vouchers.txt:ventana-resumen.png registry.txt:ventana-padron.png; do
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash "$work/window.sh" "$program" "$work/presentaciones/${shot%%:*}" "$repo/docs/${shot#*:}" 2>/dev/null
+done
+
+echo "== print preview"
+# A file named on the command line is processed at once and its vouchers
+# shown in the preview. A copy of the program runs it, so the working
+# files land beside the copy and not in the build folder.
+mkdir -p "$work/programa"
+cp "$program" "$work/programa/tarquelas"
+cat >"$work/preview.sh" <<'SCRIPT'
+set -eu
+program=$1 file=$2 picture=$3
+"$program" "$file" &
+pid=$!
+xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
+sleep 3
+wid=$(xdotool search --onlyvisible --pid "$pid" | tail -n 1)
+import -window "$wid" "$picture"
+kill "$pid"
+SCRIPT
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  bash "$work/preview.sh" "$work/programa/tarquelas" "$work/presentaciones/vouchers.txt" \
+  "$repo/docs/vista-previa.png" 2>/dev/null
 
 ls -l docs/*.png
