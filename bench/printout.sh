@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Registry printout speed: a registry of 20,000 consortia x 5 workers x 2
+# beneficiaries (about 340,000 lines) and one of half as many consortia,
+# each loaded and written as Padron.html with worker pages using the
+# project's templates. Prints time and peak memory of each and the ratio of
+# the full file's time to the half file's (linear growth gives about 2).
+#
+# Usage: bench/printout.sh [CONSORTIA]     (default 20000)
+# Environment: BUILD_DIR (default build-release) receives the driver;
+# PRINTOUT_BENCH names a driver already built instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+full=${1:-20000}
+half=$((full / 2))
+build=${BUILD_DIR:-build-release}
+
+driver=${PRINTOUT_BENCH:-}
+if [ -z "$driver" ]; then
+  [ -f "$build/build.ninja" ] ||
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARQUELAS_TESTS=OFF >/dev/null
+  if ! cmake --build "$build" --target printout_bench >/dev/null; then
+    echo "cannot build printout_bench in $build (is bench/printout added to the build?)" >&2
+    exit 2
+  fi
+  driver=$(find "$build" -type f -name printout_bench -perm -u+x | head -n1)
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+run() {  # consortia -> figures of one printout
+  local n=$1 dir="$work/$1"
+  mkdir -p "$dir"
+  python3 samples/generate.py registry --consortia "$n" --workers 5 --beneficiaries 2 --seed 7 \
+    -o "$dir/registry.txt"
+  cp templates/DisenoConsorcio.htm templates/DisenoTrabajador.htm "$dir/"
+  sync
+  "$driver" "$dir/registry.txt" "$dir" >"$dir/figures.txt"
+  local lines
+  lines=$(wc -l <"$dir/registry.txt")
+  awk -v n="$n" -v lines="$lines" '
+    { f[$1] = $2 }
+    END {
+      printf "%6d consortia %7d lines: load %5d ms, write %5d ms, total %5d ms, peak %4d MB, Padron.html %4d MB, %d pages\n",
+        n, lines, f["carga_ms"], f["escritura_ms"], f["total_ms"], f["pico_kb"] / 1024,
+        f["padron_bytes"] / 1048576, f["paginas"]
+    }' "$dir/figures.txt"
+  rm -f "$dir/Padron.html"
+}
+
+half_line=$(run "$half")
+echo "$half_line"
+full_line=$(run "$full")
+echo "$full_line"
+t_half=$(sed -E 's/.*total +([0-9]+) ms.*/\1/' <<<"$half_line")
+t_full=$(sed -E 's/.*total +([0-9]+) ms.*/\1/' <<<"$full_line")
+awk -v a="$t_full" -v b="$t_half" 'BEGIN { printf "time ratio full/half: %.2f (linear: 2.00)\n", (b > 0 ? a / b : 0) }'
