@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "support/progress.h"
+#include "support/status.h"
 
 namespace tarquelas {
 
@@ -13,7 +14,8 @@ class RunUi {
  public:
   virtual ~RunUi() = default;
 
-  // A message box with an OK button and no icon.
+  // A message box with an OK button and no icon. Pieces of text are
+  // separated by CR (character 13).
   virtual void showMessage(const QString& text) = 0;
   // The error prompt ("Se ha detectado el siguiente error:" ... "¿Desea
   // continuar?"), critical icon, Yes/No. True means Yes.
@@ -22,12 +24,17 @@ class RunUi {
   virtual void openInViewer(const QString& path) = 0;
   // Shows the voucher report of the auxiliary file; returns when the user
   // is done with it (modal preview), or after writing the PDF in batch mode.
-  // A failure is put to the user by the implementation itself.
-  virtual void showVoucherReport(const QString& auxPath) = 0;
+  // A report that cannot be laid out or written comes back as an error,
+  // which the run puts to the user; a cancel while laying it out as
+  // cancelled.
+  [[nodiscard]] virtual Status showVoucherReport(const QString& auxPath) = 0;
   // Where long work reports progress and learns about a cancel.
   virtual Progress& progress() = 0;
   // The busy pointer for the length of a run.
   virtual void setBusy(bool busy) = 0;
 };
+
+// The text of the error prompt for a failure's description.
+QString errorPromptText(const QString& description);
 
 }  // namespace tarquelas

@@ -1,0 +1,27 @@
+// Batch mode: recognition and the same processing run as the window, with
+// no window and no viewer. Messages go to standard error, the error prompt
+// is answered No, and the vouchers are written to a PDF file.
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+
+namespace tarquelas {
+
+struct BatchOptions {
+  QString presentationPath;
+  QString directory;  // the App directory; empty for appDirectory()
+  QString pdf;        // empty for Tarquelas.pdf in the App directory
+  bool trabajadores = false;
+};
+
+// Exit statuses of batch mode.
+inline constexpr int kExitProcessed = 0;
+inline constexpr int kExitRejected = 1;
+inline constexpr int kExitFailure = 2;
+
+// Runs one file. Prints its summary on out; messages, the error prompts and
+// a rejected file's error list on err. Needs a QGuiApplication (the PDF).
+int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err);
+
+}  // namespace tarquelas

@@ -1,0 +1,27 @@
+// The program's command line. Without options it names the presentation
+// file the window opens on (all arguments joined with blanks, double
+// quotes removed); with --procesar it asks for batch mode.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tarquelas {
+
+struct CommandLine {
+  enum class Mode { Window, Batch, Help, Version, WrongUsage };
+  Mode mode = Mode::Window;
+  QString path;       // the window's path, or batch mode's FILE
+  QString directory;  // --directorio: the App directory of a batch run
+  QString pdf;        // --pdf: where the vouchers go in batch mode
+  bool trabajadores = false;
+  QString problem;  // what is wrong, for WrongUsage
+};
+
+// arguments without the program's own name.
+CommandLine parseCommandLine(const QStringList& arguments);
+
+QString helpText();
+QString versionText();
+
+}  // namespace tarquelas

@@ -1,0 +1,57 @@
+// The program: the window on an optional presentation file, or batch mode.
+#include <QApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/batch.h"
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "support/app_directory.h"
+#include "voucher_report/fonts.h"
+
+namespace {
+
+QStringList argumentsOf(int argc, char** argv) {
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args.append(QString::fromLocal8Bit(argv[i]));
+  return args;
+}
+
+int runWindow(int argc, char** argv, const QString& path) {
+  QApplication app(argc, argv);
+  tarquelas::registerProgramFonts();
+  tarquelas::frmGeneracionDeTarquelas window({tarquelas::appDirectory()});
+  window.Form_Load(path);
+  window.show();
+  return QApplication::exec();
+}
+
+int runBatch(int argc, char** argv, const tarquelas::CommandLine& command) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  tarquelas::registerProgramFonts();
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  return tarquelas::runBatch({command.path, command.directory, command.pdf, command.trabajadores}, out, err);
+}
+
+int print(const QString& text, FILE* stream, int status) {
+  QTextStream(stream) << text;
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using Mode = tarquelas::CommandLine::Mode;
+  const tarquelas::CommandLine command = tarquelas::parseCommandLine(argumentsOf(argc, argv));
+  switch (command.mode) {
+    case Mode::Window: return runWindow(argc, argv, command.path);
+    case Mode::Batch: return runBatch(argc, argv, command);
+    case Mode::Help: return print(tarquelas::helpText(), stdout, tarquelas::kExitProcessed);
+    case Mode::Version: return print(tarquelas::versionText(), stdout, tarquelas::kExitProcessed);
+    case Mode::WrongUsage: break;
+  }
+  return print(command.problem + QStringLiteral("\n\n") + tarquelas::helpText(), stderr,
+               tarquelas::kExitFailure);
+}

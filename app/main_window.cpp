@@ -1,0 +1,277 @@
+#include "app/main_window.h"
+
+#include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
+
+#include "app/picture_button.h"
+#include "app/processing_run.h"
+#include "app/recognition.h"
+#include "support/text_file.h"
+#include "support/varias.h"
+#include "support/widgets/ovra_common_dialog.h"
+#include "support/widgets/teclas.h"
+
+// Resources of a static library are registered by hand.
+static void initResources() { Q_INIT_RESOURCE(app); }
+
+namespace tarquelas {
+
+namespace {
+
+// Positions in twips (1/1440 inch): left, top, width, height. The three
+// controls of the frame are placed relative to it.
+struct Twips {
+  int left, top, width, height;
+};
+constexpr QSize kClientArea{8895, 3975};
+constexpr Twips kFraArchivo{240, 285, 8445, 915};
+constexpr Twips kLbl{165, 225, 7155, 225};
+constexpr Twips kTxtArchivoTarquelas{135, 525, 7725, 315};
+constexpr Twips kCmdVerArchivos{7905, 525, 405, 300};
+constexpr Twips kChkTrabajadores{315, 1275, 3795, 285};
+constexpr Twips kLblINFO{240, 1890, 8445, 1185};
+constexpr Twips kCmdProcesar{7875, 3315, 810, 525};
+constexpr Twips kCmdSalir{240, 3315, 735, 525};
+
+constexpr double kTwipsPerInch = 1440.0;
+const QColor kDarkRed(128, 0, 0);
+constexpr char16_t kFilter[] = u"Archivos de texto ASCII(*.txt)|*.txt|Todos los archivos (*.*)|*.*";
+// The file must exist; the read-only box is hidden.
+constexpr qint32 kBrowseFlags = 4100;
+
+// Twips to pixels through the screen's logical resolution.
+class TwipsScale {
+ public:
+  explicit TwipsScale(double dpi) : dpi_(dpi) {}
+  int px(int twips) const { return qRound(twips * dpi_ / kTwipsPerInch); }
+  QRect rect(const Twips& t) const { return {px(t.left), px(t.top), px(t.width), px(t.height)}; }
+
+ private:
+  double dpi_;
+};
+
+double screenDpi(const QWidget& w) {
+  const QScreen* screen = w.screen();
+  return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+}
+
+QFont tahoma(double points, bool bold) {
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+// The first local file of a file list, or nothing.
+QString firstLocalFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return url.toLocalFile();
+  }
+  return {};
+}
+
+}  // namespace
+
+void centrarFormulario(QWidget& window) {
+  const QScreen* screen = window.screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  window.move(area.topLeft() + centredTopLeft(area.size(), window.frameGeometry().size()));
+}
+
+frmGeneracionDeTarquelas::frmGeneracionDeTarquelas(Options options, QWidget* parent)
+    : QDialog(parent), options_(std::move(options)) {
+  initResources();
+  setObjectName(QStringLiteral("frmGeneracionDeTarquelas"));
+  setWindowTitle(QStringLiteral("Generación de Tarquelas y Comprobantes"));
+  QIcon icon;
+  for (const char* size : {"16", "32", "48"}) {
+    icon.addFile(QStringLiteral(":/app/tarquelas-%1.png").arg(QLatin1String(size)));
+  }
+  setWindowIcon(icon);
+  setFont(tahoma(8.25, false));
+  buildControls();
+  arrangeTabOrder();
+  new PrevisualizacionTeclas(this, false);  // a path must keep its letters' case
+}
+
+frmGeneracionDeTarquelas::~frmGeneracionDeTarquelas() = default;
+
+void frmGeneracionDeTarquelas::buildControls() {
+  const TwipsScale s(screenDpi(*this));
+  setFixedSize(s.px(kClientArea.width()), s.px(kClientArea.height()));
+
+  fraArchivo_ = new QGroupBox(this);
+  fraArchivo_->setObjectName(QStringLiteral("fraArchivo"));
+  fraArchivo_->setGeometry(s.rect(kFraArchivo));
+
+  lbl_ = new QLabel(
+      QStringLiteral(
+          "Archivo a que contiene los datos de los consorcios para la generacion de las tarquelas:"),
+      fraArchivo_);
+  lbl_->setObjectName(QStringLiteral("lbl"));
+  lbl_->setGeometry(s.rect(kLbl));
+
+  txtArchivoTarquelas_ = new QLineEdit(fraArchivo_);
+  txtArchivoTarquelas_->setObjectName(QStringLiteral("txtArchivoTarquelas"));
+  txtArchivoTarquelas_->setGeometry(s.rect(kTxtArchivoTarquelas));
+  txtArchivoTarquelas_->setAcceptDrops(true);
+  txtArchivoTarquelas_->installEventFilter(this);
+  connect(txtArchivoTarquelas_, &QLineEdit::textChanged, this, [this] { reconocerArchivo(); });
+
+  cmdVerArchivos_ = new QPushButton(QStringLiteral("..."), fraArchivo_);
+  cmdVerArchivos_->setObjectName(QStringLiteral("cmdVerArchivos"));
+  cmdVerArchivos_->setGeometry(s.rect(kCmdVerArchivos));
+  connect(cmdVerArchivos_, &QPushButton::clicked, this, &frmGeneracionDeTarquelas::cmdVerArchivos_Click);
+
+  chkTrabajadores_ = new QCheckBox(QStringLiteral("Imprimir comprobantes de trabajadores"), this);
+  chkTrabajadores_->setObjectName(QStringLiteral("chkTrabajadores"));
+  chkTrabajadores_->setGeometry(s.rect(kChkTrabajadores));
+  chkTrabajadores_->setFont(tahoma(8.25, true));
+  chkTrabajadores_->setVisible(false);
+
+  lblINFO_ = new QLabel(this);
+  lblINFO_->setObjectName(QStringLiteral("lblINFO"));
+  lblINFO_->setGeometry(s.rect(kLblINFO));
+  lblINFO_->setFont(tahoma(9.75, true));
+  lblINFO_->setTextFormat(Qt::PlainText);
+  lblINFO_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  QPalette info = lblINFO_->palette();
+  info.setColor(QPalette::WindowText, kDarkRed);
+  lblINFO_->setPalette(info);
+
+  cmdProcesar_ =
+      new PictureButton(QIcon(QStringLiteral(":/app/procesar.png")), QStringLiteral("&Procesar"), this);
+  cmdProcesar_->setObjectName(QStringLiteral("cmdProcesar"));
+  cmdProcesar_->setGeometry(s.rect(kCmdProcesar));
+  cmdProcesar_->setDefault(true);
+  connect(cmdProcesar_, &QPushButton::clicked, this, &frmGeneracionDeTarquelas::cmdProcesar_Click);
+
+  cmdSalir_ = new PictureButton(QIcon(QStringLiteral(":/app/salir.png")), QStringLiteral("&Salir"), this);
+  cmdSalir_->setObjectName(QStringLiteral("cmdSalir"));
+  cmdSalir_->setGeometry(s.rect(kCmdSalir));
+  cmdSalir_->setToolTip(QStringLiteral("Cierra la Ventana"));
+  connect(cmdSalir_, &QPushButton::clicked, this, &frmGeneracionDeTarquelas::cmdSalir_Click);
+}
+
+void frmGeneracionDeTarquelas::arrangeTabOrder() {
+  QWidget::setTabOrder(txtArchivoTarquelas_, cmdVerArchivos_);
+  QWidget::setTabOrder(cmdVerArchivos_, chkTrabajadores_);
+  QWidget::setTabOrder(chkTrabajadores_, cmdProcesar_);
+  QWidget::setTabOrder(cmdProcesar_, cmdSalir_);
+  txtArchivoTarquelas_->setFocus();
+}
+
+void frmGeneracionDeTarquelas::Form_Load(const QString& commandLine) {
+  centrarFormulario(*this);
+  lblINFO_->clear();
+  paths_ = WorkPaths::inDirectory(options_.appDir);
+  if (commandLine.isEmpty()) return;
+  txtArchivoTarquelas_->setText(QString(commandLine).remove(QLatin1Char('"')));
+  reconocerArchivo();
+  if (!lblINFO_->text().isEmpty()) cmdProcesar_Click();
+}
+
+void frmGeneracionDeTarquelas::reconocerArchivo() {
+  const Recognition r = recognizeFile(txtArchivoTarquelas_->text());
+  switch (r.outcome) {
+    case Recognition::Outcome::BlankPath: lblINFO_->clear(); return;
+    case Recognition::Outcome::MissingFile: return;
+    case Recognition::Outcome::Recognised: break;
+  }
+  sTipoArchivo_ = r.kind;
+  sLineaCabecera_ = r.headerLine;
+  lblINFO_->setText(summaryForDisplay(r.summary));
+  chkTrabajadores_->setVisible(r.kind == QByteArrayView("D"));
+}
+
+void frmGeneracionDeTarquelas::cmdVerArchivos_Click() {
+  OvraCommonDialog dialog(options_.dialogs != nullptr ? *options_.dialogs : qtCommonDialogs());
+  dialog.setFilter(QString::fromUtf16(kFilter));
+  dialog.setFlags(kBrowseFlags);
+  try {
+    dialog.ShowOpen();
+  } catch (const CommonDialogError& e) {
+    WindowRunUi ui(this, options_.openInViewer);
+    if (!ui.askContinue(e.description().isEmpty() ? QString::number(e.number()) : e.description())) return;
+  }
+  txtArchivoTarquelas_->setText(dialog.FileName());
+  reconocerArchivo();
+}
+
+void frmGeneracionDeTarquelas::cmdProcesar_Click() {
+  if (running_) return;  // a run never starts inside another
+  running_ = true;
+  RunRequest request;
+  request.presentationPath = txtArchivoTarquelas_->text();
+  request.paths = paths_;
+  request.kind = sTipoArchivo_;
+  request.headerLine = sLineaCabecera_;
+  request.trabajadores = chkTrabajadores_->isChecked();
+  WindowRunUi ui(this, options_.openInViewer);
+  (void)procesarArchivo(request, ui);
+  running_ = false;
+}
+
+void frmGeneracionDeTarquelas::cmdSalir_Click() {
+  if (existeArchivo(paths_.auxiliar)) (void)removeIfExists(paths_.auxiliar);
+  done(QDialog::Rejected);
+}
+
+void frmGeneracionDeTarquelas::keyPressEvent(QKeyEvent* event) {
+  // Escape, wherever the focus is, acts as "&Salir"; closing the window by
+  // its title bar deletes nothing.
+  if (event->matches(QKeySequence::Cancel)) {
+    cmdSalir_->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+bool frmGeneracionDeTarquelas::acceptsDrop(const QMimeData* data) const {
+  return !firstLocalFile(data).isEmpty();
+}
+
+void frmGeneracionDeTarquelas::txtArchivoTarquelas_OLEDragDrop(const QMimeData* data) {
+  txtArchivoTarquelas_->setText(firstLocalFile(data));
+  reconocerArchivo();
+}
+
+bool frmGeneracionDeTarquelas::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != txtArchivoTarquelas_) return QDialog::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (acceptsDrop(drag->mimeData())) {
+        drag->acceptProposedAction();
+      } else {
+        drag->ignore();
+      }
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      if (!acceptsDrop(drop->mimeData())) {
+        drop->ignore();
+        return true;
+      }
+      drop->acceptProposedAction();
+      txtArchivoTarquelas_OLEDragDrop(drop->mimeData());
+      return true;
+    }
+    default: return QDialog::eventFilter(watched, event);
+  }
+}
+
+}  // namespace tarquelas

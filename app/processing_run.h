@@ -1,0 +1,61 @@
+// The processing run behind "&Procesar" and batch mode: clears the working
+// files, validates the presentation file by its kind, reports a rejected
+// file, and then shows the voucher report or writes and opens Padron.html.
+// Widget-free: everything the person sees goes through RunUi.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+#include "app/run_ui.h"
+#include "registry_printout/printout.h"
+#include "support/work_paths.h"
+
+namespace tarquelas {
+
+// What a run works on: the window's fields at the moment "&Procesar" is
+// chosen.
+struct RunRequest {
+  QString presentationPath;   // the path box's text
+  WorkPaths paths;            // ptyArchivoOK, sPathErrores, ...
+  QByteArray kind;            // sTipoArchivo: "B", "D" or empty
+  QByteArray headerLine;      // sLineaCabecera
+  bool trabajadores = false;  // chkTrabajadores
+};
+
+enum class RunOutcome {
+  Finished,   // went through to the end: report shown or printout opened
+  Rejected,   // the error file was written, reported and opened
+  Failed,     // an unexpected failure was put to the user (whatever the answer)
+  Cancelled,  // the user cancelled; the working files of the run are gone
+};
+
+// The steps of a run that belong to other parts of the program; tests may
+// put stand-ins in their place.
+struct RunSteps {
+  using Validator = std::function<Status(const QString&, const WorkPaths&, Progress&)>;
+  using Loader = std::function<LoadResult(const QString&, Progress&)>;
+  using Printout = std::function<Status(const Registry&, const WorkPaths&, QByteArrayView, bool,
+                                        const ShowMessage&, Progress&)>;
+
+  Validator validarArchivoTarquelas;
+  Validator validarArchivoPadron;
+  Loader cargarPadron;
+  Printout generarHTMLFinal;
+
+  // The program's own steps.
+  static RunSteps real();
+};
+
+// The message of a rejected file: the kind's first line, CR, "Archivo con
+// errores: ", CR, the error file's path.
+QString rejectedMessage(const QByteArray& kind, const QString& errorFilePath);
+
+// The message of a cancelled run.
+QString cancelledMessage();
+
+// Runs the whole processing of request.presentationPath.
+RunOutcome procesarArchivo(const RunRequest& request, RunUi& ui, const RunSteps& steps = RunSteps::real());
+
+}  // namespace tarquelas

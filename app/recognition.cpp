@@ -1,0 +1,97 @@
+#include "app/recognition.h"
+
+#include <cmath>
+
+#include "declarations/registry_layout.h"
+#include "declarations/voucher_layout.h"
+#include "support/cp1252.h"
+#include "support/fields.h"
+#include "support/text_file.h"
+#include "support/varias.h"
+
+namespace tarquelas {
+
+namespace {
+
+constexpr QByteArrayView kCrLf = "\r\n";
+
+bool isBlankPath(const QString& pathText) {
+  for (QChar c : pathText) {
+    if (c != QLatin1Char(' ')) return false;
+  }
+  return true;
+}
+
+// The first line of the file, repaired; empty when it cannot be read.
+QByteArray headerLineOf(const QString& path) {
+  const FirstLineResult first = readFirstLine(path, kHeaderReadLimit);
+  if (!first.line) return {};
+  return decodificarUTF8(*first.line);
+}
+
+QByteArray firstSummaryLine(QByteArrayView name, QByteArrayView code) {
+  return trimBlanks(name).toByteArray() + "  (" + codeAsNumber(code) + ")" + kCrLf;
+}
+
+QByteArray presentationLine(QByteArrayView id) {
+  return toCp1252(u"Presentación:  ") + id.toByteArray() + "." + kCrLf;
+}
+
+QByteArray registrySummary(QByteArrayView h) {
+  namespace f = registry::header;
+  return firstSummaryLine(f::entityName.in(h), f::entityCode.in(h)) +
+         "Fecha: " + f::presentationDay.in(h).toByteArray() + "/" + f::presentationMonth.in(h).toByteArray() +
+         "/" + f::presentationYear.in(h).toByteArray() +
+         ", hora: " + f::presentationHour.in(h).toByteArray() + ":" +
+         f::presentationMinutes.in(h).toByteArray() + "." + kCrLf + kCrLf +
+         presentationLine(f::presentationId.in(h));
+}
+
+QByteArray voucherSummary(QByteArrayView h) {
+  namespace f = voucher::header;
+  return firstSummaryLine(f::entityName.in(h), f::entityCode.in(h)) +
+         "Periodo:  " + f::periodMonth.in(h).toByteArray() + "/" + f::periodYear.in(h).toByteArray() + "." +
+         kCrLf + kCrLf + presentationLine(f::presentationId.in(h));
+}
+
+}  // namespace
+
+QByteArray codeAsNumber(QByteArrayView code) {
+  if (!esNumerico(code)) return code.toByteArray();
+  // Halves round away from zero, as the "0" number format does.
+  const double rounded = std::round(valorNumerico(code));
+  return QByteArray::number(rounded == 0 ? 0.0 : rounded, 'f', 0);
+}
+
+QByteArray kindOf(QByteArrayView headerLine) {
+  const QByteArrayView test = voucher::kKindTest.in(headerLine);
+  const bool digit = test.size() == 1 && test[0] >= '0' && test[0] <= '9';
+  return QByteArray(1, digit ? voucher::kKindLetter : registry::kKindLetter);
+}
+
+QByteArray summaryOf(QByteArrayView headerLine) {
+  return kindOf(headerLine) == QByteArrayView("B") ? voucherSummary(headerLine) : registrySummary(headerLine);
+}
+
+Recognition recognizeFile(const QString& pathText) {
+  Recognition r;
+  if (isBlankPath(pathText)) return r;
+  if (!existeArchivo(pathText)) {
+    r.outcome = Recognition::Outcome::MissingFile;
+    return r;
+  }
+  r.outcome = Recognition::Outcome::Recognised;
+  r.headerLine = headerLineOf(pathText);
+  r.kind = kindOf(r.headerLine);
+  r.summary = summaryOf(r.headerLine);
+  return r;
+}
+
+QString summaryForDisplay(QByteArrayView summary) {
+  QString text = fromCp1252(summary);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}
+
+}  // namespace tarquelas

@@ -1,0 +1,43 @@
+// Recognition of a presentation file: reads its first line, tells a voucher
+// file ("B") from a registry file ("D") and builds the four-line summary the
+// window shows before a run. Never validates, never fails: a step that
+// cannot be done is skipped.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace tarquelas {
+
+struct Recognition {
+  enum class Outcome {
+    BlankPath,    // the path is blank: the summary empties, nothing else changes
+    MissingFile,  // nothing exists there: nothing changes at all
+    Recognised,   // kind, header line and summary are set
+  };
+  Outcome outcome = Outcome::BlankPath;
+  QByteArray kind;        // "B" or "D" (sTipoArchivo)
+  QByteArray headerLine;  // first line after the UTF-8 repair (sLineaCabecera)
+  QByteArray summary;     // four lines, each ending in CR LF; Windows-1252
+};
+
+// The part of a first line recognition reads; longer lines are cut here so
+// a file without line breaks never fills memory.
+inline constexpr qsizetype kHeaderReadLimit = 64 * 1024;
+
+// Recognises the file named by pathText (the path box's text, untrimmed).
+Recognition recognizeFile(const QString& pathText);
+
+// The kind and summary of a header line (already repaired).
+QByteArray kindOf(QByteArrayView headerLine);
+QByteArray summaryOf(QByteArrayView headerLine);
+
+// An entity code as a number ("0" format): a code that reads as a number
+// without its leading zeros, rounded to a whole number; any other unchanged.
+QByteArray codeAsNumber(QByteArrayView code);
+
+// The summary as display text, one line per line.
+QString summaryForDisplay(QByteArrayView summary);
+
+}  // namespace tarquelas

@@ -1,0 +1,10 @@
+#include "app/run_ui.h"
+
+namespace tarquelas {
+
+QString errorPromptText(const QString& description) {
+  return QStringLiteral("Se ha detectado el siguiente error:\r\n") + description +
+         QStringLiteral("\r\n\r\n¿Desea continuar?");
+}
+
+}  // namespace tarquelas

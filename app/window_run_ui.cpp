@@ -1,0 +1,117 @@
+#include "app/window_run_ui.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QUrl>
+
+#include "voucher_report/voucher_report.h"
+
+namespace tarquelas {
+
+namespace {
+
+constexpr int kProgressDelayMs = 500;
+constexpr int kProgressSteps = 1000;
+
+QString title() { return QString::fromUtf16(kProgramTitle); }
+
+// Message box texts separate their pieces with CR; on screen each piece
+// gets its own line.
+QString asDisplayLines(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}
+
+void paintReport(const VoucherReport& report, QPrinter& printer) {
+  QPainter painter(&printer);
+  for (int i = 0; i < report.pageCount(); ++i) {
+    if (i > 0) printer.newPage();
+    report.paintPage(i, painter);
+  }
+}
+
+}  // namespace
+
+ViewerOpener desktopViewer() {
+  return [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+}
+
+DialogProgress::~DialogProgress() = default;
+
+QString DialogProgress::stageText(Stage stage) {
+  switch (stage) {
+    case Stage::Validating: return QStringLiteral("Validando el archivo…");
+    case Stage::LayingOutVouchers: return QStringLiteral("Armando los comprobantes…");
+    case Stage::WritingPrintout: return QStringLiteral("Escribiendo el padrón…");
+  }
+  return {};
+}
+
+bool DialogProgress::report(Stage stage, qint64 done, qint64 total) {
+  if (!dialog_) {
+    dialog_ = std::make_unique<QProgressDialog>(parent_);
+    dialog_->setWindowTitle(title());
+    dialog_->setCancelButtonText(QStringLiteral("Cancelar"));
+    dialog_->setWindowModality(Qt::ApplicationModal);
+    dialog_->setMinimumDuration(kProgressDelayMs);
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+  }
+  dialog_->setLabelText(stageText(stage));
+  dialog_->setMaximum(total > 0 ? kProgressSteps : 0);
+  dialog_->setValue(total > 0 ? int(std::min(done, total) * kProgressSteps / total) : 0);
+  // Until the dialog shows, the window stays painted but takes no input.
+  QCoreApplication::processEvents(dialog_->isVisible() ? QEventLoop::AllEvents
+                                                       : QEventLoop::ExcludeUserInputEvents);
+  return !dialog_->wasCanceled();
+}
+
+void DialogProgress::finish() { dialog_.reset(); }
+
+WindowRunUi::~WindowRunUi() { setBusy(false); }
+
+void WindowRunUi::showMessage(const QString& text) {
+  progress_.finish();
+  QMessageBox box(QMessageBox::NoIcon, title(), asDisplayLines(text), QMessageBox::Ok, window_);
+  box.exec();
+}
+
+bool WindowRunUi::askContinue(const QString& description) {
+  progress_.finish();
+  QMessageBox box(QMessageBox::Critical, title(), asDisplayLines(errorPromptText(description)),
+                  QMessageBox::Yes | QMessageBox::No, window_);
+  return box.exec() == QMessageBox::Yes;
+}
+
+Status WindowRunUi::showVoucherReport(const QString& auxPath) {
+  VoucherReport::BuildResult built = VoucherReport::build(auxPath, progress_);
+  progress_.finish();
+  if (!built.status.isOk()) return built.status;
+  const VoucherReport& report = *built.report;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageLayout(report.pageLayout());
+  printer.setFullPage(true);
+  QPrintPreviewDialog preview(&printer, window_);
+  preview.setWindowTitle(title());
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                   [&report](QPrinter* target) { paintReport(report, *target); });
+  preview.exec();
+  return Status::ok();
+}
+
+void WindowRunUi::setBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+}  // namespace tarquelas

@@ -1,0 +1,51 @@
+// A RunUi that records what the run asks of the person and answers the
+// error prompt from a list (No when the list runs out).
+#pragma once
+
+#include <QList>
+#include <QStringList>
+
+#include "app/run_ui.h"
+
+namespace tarquelas::testing {
+
+class RecordingUi final : public RunUi {
+ public:
+  QStringList messages;
+  QStringList prompts;
+  QStringList opened;
+  QStringList reports;
+  QList<bool> busy;
+  QList<bool> answers;
+  Status reportStatus;
+  Progress* progressSink = &noProgress();
+
+  void showMessage(const QString& text) override { messages.append(text); }
+  bool askContinue(const QString& description) override {
+    prompts.append(description);
+    return answers.isEmpty() ? false : answers.takeFirst();
+  }
+  void openInViewer(const QString& path) override { opened.append(path); }
+  Status showVoucherReport(const QString& auxPath) override {
+    reports.append(auxPath);
+    return reportStatus;
+  }
+  Progress& progress() override { return *progressSink; }
+  void setBusy(bool on) override { busy.append(on); }
+};
+
+// Cancels at the first report of stage, and counts reports.
+class CancellingProgress final : public Progress {
+ public:
+  explicit CancellingProgress(Stage stage) : stage_(stage) {}
+  bool report(Stage stage, qint64, qint64) override {
+    ++reports;
+    return stage != stage_;
+  }
+  int reports = 0;
+
+ private:
+  Stage stage_;
+};
+
+}  // namespace tarquelas::testing
