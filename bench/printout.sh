@@ -42,8 +42,8 @@ run() {  # consortia -> figures of one printout
   awk -v n="$n" -v lines="$lines" '
     { f[$1] = $2 }
     END {
-      printf "%6d consortia %7d lines: load %5d ms, write %5d ms, total %5d ms, peak %4d MB, Padron.html %4d MB, %d pages\n",
-        n, lines, f["carga_ms"], f["escritura_ms"], f["total_ms"], f["pico_kb"] / 1024,
+      printf "%6d consortia %7d lines: load %5d ms, write %5d ms, total %5d ms, peak %4d MB (%4d MB after loading), Padron.html %4d MB, %d pages\n",
+        n, lines, f["carga_ms"], f["escritura_ms"], f["total_ms"], f["pico_kb"] / 1024, f["pico_carga_kb"] / 1024,
         f["padron_bytes"] / 1048576, f["paginas"]
     }' "$dir/figures.txt"
   rm -f "$dir/Padron.html"

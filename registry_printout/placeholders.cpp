@@ -1,7 +1,6 @@
 #include "registry_printout/placeholders.h"
 
 #include <cmath>
-#include <limits>
 
 #include "support/fields.h"
 #include "support/varias.h"

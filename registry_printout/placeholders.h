@@ -8,7 +8,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
-#include <array>
 #include <initializer_list>
 #include <span>
 

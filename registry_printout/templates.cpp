@@ -1,7 +1,5 @@
 #include "registry_printout/templates.h"
 
-#include <optional>
-
 #include "support/text_file.h"
 #include "support/varias.h"
 

@@ -8,6 +8,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace tarquelas {
 
