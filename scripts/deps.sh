@@ -11,6 +11,7 @@ packages=(
   clang-format
   zbar-tools poppler-utils python3-reportlab
   xvfb xauth desktop-file-utils
+  chromium
   "$@"
 )
 
