@@ -1,8 +1,8 @@
 #include "declarations/voucher_checks.h"
 
+#include <QtEndian>
 #include <array>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "declarations/messages.h"
@@ -67,26 +67,35 @@ QByteArray failedPieces(const std::array<Check, N>& checks, QByteArrayView line)
   return pieces;
 }
 
-// True when no byte is 0x80 or above, NUL or CR: the bytes the UTF-8
-// repair leaves alone. Eight bytes at a time, as most lines are long.
-bool isPlainAscii(QByteArrayView line) {
+// True when the UTF-8 repair would leave line as it is: no NUL, no CR,
+// and no byte of the form 11xxxxxx (a possible start of a UTF-8 sequence)
+// followed by one of the form 10xxxxxx (a continuation). Single-byte
+// accented letters pass. Eight bytes at a time, as lines are long; a
+// false alarm only costs the full repair, which gives the same result.
+bool repairLeavesAlone(QByteArrayView line) {
   constexpr quint64 kOnes = 0x0101010101010101ULL;
   constexpr quint64 kHigh = 0x8080808080808080ULL;
   auto hasZeroByte = [](quint64 w) { return ((w - kOnes) & ~w & kHigh) != 0; };
-  const char* p = line.data();
-  qsizetype n = line.size();
-  quint64 high = 0;
-  for (; n >= 8; p += 8, n -= 8) {
-    quint64 w;
-    std::memcpy(&w, p, 8);
-    high |= w;
+  const char* bytes = line.data();
+  const qsizetype size = line.size();
+  bool leadAtWordEnd = false;  // byte 7 of the previous word is 11xxxxxx
+  qsizetype i = 0;
+  for (; i + 8 <= size; i += 8) {
+    const auto w = qFromLittleEndian<quint64>(bytes + i);  // byte k is bits 8k..8k+7
     if (hasZeroByte(w) || hasZeroByte(w ^ (kOnes * '\r'))) return false;
+    const quint64 bit7 = w & kHigh;
+    const quint64 bit6 = (w << 1) & kHigh;
+    const quint64 lead = bit7 & bit6;
+    const quint64 continuation = bit7 & ~bit6;
+    if (((lead << 8) & continuation) != 0 || (leadAtWordEnd && (continuation & 0x80) != 0)) return false;
+    leadAtWordEnd = (lead >> 63) != 0;
   }
-  for (; n > 0; ++p, --n) {
-    high |= static_cast<unsigned char>(*p);
-    if (*p == '\0' || *p == '\r') return false;
+  for (; i < size; ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b == 0 || b == '\r' || (leadAtWordEnd && (b & 0xC0) == 0x80)) return false;
+    leadAtWordEnd = (b & 0xC0) == 0xC0;
   }
-  return (high & kHigh) == 0;
+  return true;
 }
 
 }  // namespace
@@ -111,7 +120,7 @@ QByteArray lineErrors(QByteArrayView line) {
 }
 
 QByteArrayView repairedLine(QByteArrayView line, QByteArray& storage) {
-  if (isPlainAscii(line)) return line;
+  if (repairLeavesAlone(line)) return line;
   storage = decodificarUTF8(line);
   return storage;
 }

@@ -17,10 +17,10 @@ Record recordOf(qsizetype lineLength);
 // line is good. line is the repaired line (see repairedLine).
 QByteArray lineErrors(QByteArrayView line);
 
-// The line after the UTF-8 repair. Lines of plain ASCII without NUL bytes
-// (the common case) are their own repair, so they are returned as a view
-// of line with nothing copied; otherwise the repaired bytes are kept in
-// storage and the view points there.
+// The line after the UTF-8 repair. Lines the repair would not change
+// (plain text, single-byte accents: the common case) are returned as a
+// view of line with nothing copied; otherwise the repaired bytes are kept
+// in storage and the view points there.
 QByteArrayView repairedLine(QByteArrayView line, QByteArray& storage);
 
 // The value of a field read as the office's number reader reads it: blanks

@@ -12,6 +12,7 @@ packages=(
   zbar-tools poppler-utils python3-reportlab
   xvfb xauth desktop-file-utils
   chromium
+  python3 time
   "$@"
 )
 

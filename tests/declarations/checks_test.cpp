@@ -62,10 +62,11 @@ TEST(RecordOf, LengthAloneTellsTheRecord) {
 TEST(RepairedLine, AgreesWithTheRepairOnEveryKindOfByte) {
   // The shortcut for plain lines must never differ from the full repair.
   QRandomGenerator random(20261206);
-  const QByteArray alphabet("AZaz09 \x01\x7F\x80\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xC2\xED\x00", 22);
+  const QByteArray alphabet(
+      "AZaz09 \x01\x7F\x80\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xC2\xED\x00\xD3\xF4\xF5\xBF", 26);
   for (int round = 0; round < 5000; ++round) {
     QByteArray line;
-    const int length = int(random.bounded(40));
+    const int length = int(random.bounded(60));
     const bool plain = round % 2 == 0;
     for (int i = 0; i < length; ++i) {
       line.append(plain ? char(' ' + random.bounded(95)) : alphabet[random.bounded(alphabet.size())]);
@@ -76,12 +77,56 @@ TEST(RepairedLine, AgreesWithTheRepairOnEveryKindOfByte) {
   }
 }
 
-TEST(RepairedLine, PlainLineIsNotCopied) {
-  const QByteArray line(549, 'a');
+struct UnchangedCase {
+  const char* name;
+  QByteArray line;
+};
+
+class LineTheRepairLeavesAlone : public ::testing::TestWithParam<UnchangedCase> {};
+
+TEST_P(LineTheRepairLeavesAlone, IsNotCopied) {
+  const QByteArray& line = GetParam().line;
   QByteArray storage;
   EXPECT_EQ(voucher::repairedLine(line, storage).data(), line.constData());
   EXPECT_TRUE(storage.isEmpty());
+  EXPECT_EQ(decodificarUTF8(line), line);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, LineTheRepairLeavesAlone,
+                         ::testing::Values(UnchangedCase{"Plain", QByteArray(549, 'a')},
+                                           UnchangedCase{"SingleByteAccents",
+                                                         "CAPACITACI\xD3N PE\xD1"
+                                                         "A \xC1LVAREZ"},
+                                           UnchangedCase{"LeadByteAtTheEnd", "ABCDEFGH\xC3"},
+                                           UnchangedCase{"ContinuationAlone", "ABCDEFGH\x80\xBF"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ChangedCase {
+  const char* name;
+  QByteArray line;
+  QByteArray repaired;
+};
+
+class LineTheRepairChanges : public ::testing::TestWithParam<ChangedCase> {};
+
+TEST_P(LineTheRepairChanges, IsRepaired) {
+  QByteArray storage;
+  EXPECT_EQ(voucher::repairedLine(GetParam().line, storage), QByteArrayView(GetParam().repaired));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineTheRepairChanges,
+    ::testing::Values(ChangedCase{"Utf8InFirstWord", "C\xC3\x93RDOBA", "C\xD3RDOBA"},
+                      ChangedCase{"Utf8AcrossWords",
+                                  "ABCDEFG\xC3\x93"
+                                  "BCDEFGH",
+                                  "ABCDEFG\xD3"
+                                  "BCDEFGH"},
+                      ChangedCase{"Utf8IntoTail", "ABCDEFG\xC3\x93", "ABCDEFG\xD3"},
+                      ChangedCase{"Utf8InTail", "ABCDEFGHIJ\xC3\xB1", "ABCDEFGHIJ\xF1"},
+                      ChangedCase{"NulInWord", QByteArray("ABC\0DEFGHIJ", 11), "ABCDEFGHIJ"},
+                      ChangedCase{"NulInTail", QByteArray("ABCDEFGHI\0", 10), "ABCDEFGHI"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExisteEnArreglo, MatchesExactlyAndCaseSensitively) {
   const QList<QByteArray> list = {"30500000021", "abc", "30712345671"};
