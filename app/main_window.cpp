@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QScreen>
 #include <QUrl>
 
@@ -64,11 +65,40 @@ double screenDpi(const QWidget& w) {
   return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
 }
 
-QFont tahoma(double points, bool bold) {
-  QFont font(QStringLiteral("Tahoma"));
+QFont fontOf(const QString& family, double points, bool bold) {
+  QFont font(family);
   font.setPointSizeF(points);
   font.setBold(bold);
   return font;
+}
+
+QFont tahoma(double points) { return fontOf(QStringLiteral("Tahoma"), points, false); }
+
+// How much ink a line of text takes in font.
+qint64 inkOf(const QFont& font) {
+  QImage image(240, 40, QImage::Format_Grayscale8);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(2, 30, QStringLiteral("Imprimir comprobantes 1234"));
+  painter.end();
+  qint64 ink = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    const uchar* line = image.constScanLine(y);
+    for (int x = 0; x < image.width(); ++x) ink += 255 - line[x];
+  }
+  return ink;
+}
+
+// Tahoma in bold. Some stand-ins for Tahoma call a light face bold; then a
+// condensed bold sans of the same width takes its place, so the bold texts
+// still stand out.
+QFont tahomaBold(double points) {
+  const QFont bold = fontOf(QStringLiteral("Tahoma"), points, true);
+  constexpr double kBoldInk = 1.15;
+  if (inkOf(bold) > kBoldInk * inkOf(tahoma(points))) return bold;
+  return fontOf(QStringLiteral("DejaVu Sans Condensed"), points, true);
 }
 
 // The first local file of a file list, or nothing.
@@ -99,7 +129,7 @@ frmGeneracionDeTarquelas::frmGeneracionDeTarquelas(Options options, QWidget* par
     icon.addFile(QStringLiteral(":/app/tarquelas-%1.png").arg(QLatin1String(size)));
   }
   setWindowIcon(icon);
-  setFont(tahoma(8.25, false));
+  setFont(tahoma(8.25));
   buildControls();
   arrangeTabOrder();
   new PrevisualizacionTeclas(this, false);  // a path must keep its letters' case
@@ -137,13 +167,13 @@ void frmGeneracionDeTarquelas::buildControls() {
   chkTrabajadores_ = new QCheckBox(QStringLiteral("Imprimir comprobantes de trabajadores"), this);
   chkTrabajadores_->setObjectName(QStringLiteral("chkTrabajadores"));
   chkTrabajadores_->setGeometry(s.rect(kChkTrabajadores));
-  chkTrabajadores_->setFont(tahoma(8.25, true));
+  chkTrabajadores_->setFont(tahomaBold(8.25));
   chkTrabajadores_->setVisible(false);
 
   lblINFO_ = new QLabel(this);
   lblINFO_->setObjectName(QStringLiteral("lblINFO"));
   lblINFO_->setGeometry(s.rect(kLblINFO));
-  lblINFO_->setFont(tahoma(9.75, true));
+  lblINFO_->setFont(tahomaBold(9.75));
   lblINFO_->setTextFormat(Qt::PlainText);
   lblINFO_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QPalette info = lblINFO_->palette();

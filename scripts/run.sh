@@ -24,6 +24,10 @@ fi
 
 out=${TARQUELAS_OUT:-$root/out}
 mkdir -p "$out"
+# Batch mode works in $out as its App directory: give it the templates.
+for template in templates/*.htm; do
+  [ -e "$template" ] && [ ! -e "$out/$(basename "$template")" ] && cp "$template" "$out/"
+done
 echo "No display: processing the samples in batch mode into $out"
 status=0
 for sample in "${1:-}" samples/vouchers.txt samples/registry.txt; do
