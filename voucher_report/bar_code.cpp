@@ -2,6 +2,7 @@
 
 #include <zint.h>
 
+#include <cmath>
 #include <memory>
 
 namespace tarquelas::report {
@@ -43,8 +44,12 @@ BarCodeBars barCodeBars(Symbology symbology, const QString& value, const QRectF&
   if (rc >= ZINT_ERROR || !symbol->vector || symbol->vector->width <= 0 || symbol->width <= 0) return {};
 
   BarCodeBars out;
-  out.moduleWidth = box.width() / (symbol->width + 2 * kQuietModules);
-  const double left = box.left() + kQuietModules * out.moduleWidth;
+  // Whole units for the narrow bar where the box allows one or more: bars
+  // then sit on the device's grid (and a PDF writes short numbers). The
+  // symbol is centred, so the quiet zones are at least kQuietModules wide.
+  const double fit = box.width() / (symbol->width + 2 * kQuietModules);
+  out.moduleWidth = fit >= 1.0 ? std::floor(fit) : fit;
+  const double left = std::round(box.left() + (box.width() - symbol->width * out.moduleWidth) / 2);
   const double xScale = symbol->width * out.moduleWidth / symbol->vector->width;
   const double yScale = box.height() / symbol->vector->height;
   for (const zint_vector_rect* r = symbol->vector->rectangles; r; r = r->next) {

@@ -20,7 +20,8 @@ struct BarCodeBars {
   double moduleWidth = 0;    // narrow bar width, same unit
 };
 
-// The bars of value filling box (less the quiet zones), or no bars when the
+// The bars of value centred in box with at least the quiet zones on either
+// side, the narrow bar a whole number of units when at least one, or no bars when the
 // value cannot be encoded in symbology (an empty value, a non-digit in
 // Interleaved 2 of 5).
 BarCodeBars barCodeBars(Symbology symbology, const QString& value, const QRectF& box);

@@ -81,7 +81,7 @@ def wide_jpeg(size, colour, word, name):
     d = ImageDraw.Draw(img)
     d.polygon([(2, h - 3), (18, 3), (34, h - 3)], fill=colour)
     d.polygon([(20, h - 3), (36, 3), (52, h - 3)], outline=colour, width=3)
-    centred(d, (56, 0, w - 2, h), word, 22, colour)
+    centred(d, (56, 0, w - 2, h), word, 17, colour)
     img.save(os.path.join(OUT, name), quality=92)
 
 

@@ -16,7 +16,7 @@ TEST(BarCodeTest, FiftyNineDigitsMakeSixtyDigitsOfInterleavedBars) {
   ASSERT_FALSE(code.bars.empty());
   // 30 pairs of 18 modules, a start of 4 and a stop of 5: 549 modules, so
   // the odd count took one leading zero and no check digit was added.
-  const double modules = kBox.width() / code.moduleWidth - 2 * kQuietModules;
+  const double modules = (code.bars.back().right() - code.bars.front().left()) / code.moduleWidth;
   EXPECT_NEAR(modules, 549, 0.01);
   // A bar per digit pair half (5 digits per pair of 2 digits), start and stop.
   EXPECT_EQ(code.bars.size(), 30u * 5u + 2u + 2u);
@@ -25,6 +25,15 @@ TEST(BarCodeTest, FiftyNineDigitsMakeSixtyDigitsOfInterleavedBars) {
 TEST(BarCodeTest, NarrowBarIsWideEnoughForTheCollectingNetworks) {
   const BarCodeBars code = barCodeBars(Symbology::Interleaved2of5, kValue, kBox);
   EXPECT_GE(twipsToMm(code.moduleWidth), 0.191);
+  EXPECT_EQ(code.moduleWidth, 12.0);  // whole twips
+}
+
+TEST(BarCodeTest, SymbolIsCentredInTheBox) {
+  const BarCodeBars code = barCodeBars(Symbology::Interleaved2of5, kValue, kBox);
+  const double leftGap = code.bars.front().left() - kBox.left();
+  const double rightGap = kBox.right() - code.bars.back().right();
+  EXPECT_NEAR(leftGap, rightGap, 1.0);
+  EXPECT_GE(std::min(leftGap, rightGap), kQuietModules * code.moduleWidth);
 }
 
 TEST(BarCodeTest, BarsStayInsideTheBoxLeavingTheQuietZones) {
