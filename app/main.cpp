@@ -6,6 +6,7 @@
 #include "app/batch.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/translation.h"
 #include "support/app_directory.h"
 #include "voucher_report/fonts.h"
 
@@ -20,6 +21,7 @@ QStringList argumentsOf(int argc, char** argv) {
 int runWindow(int argc, char** argv, const QString& path) {
   QApplication app(argc, argv);
   tarquelas::registerProgramFonts();
+  tarquelas::installSpanishQtTexts(app);
   tarquelas::frmGeneracionDeTarquelas window({tarquelas::appDirectory()});
   window.Form_Load(path);
   window.show();

@@ -1,11 +1,14 @@
 #include "app/window_run_ui.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <QStyle>
 #include <QUrl>
 
 #include "voucher_report/voucher_report.h"
@@ -25,6 +28,15 @@ QString asDisplayLines(QString text) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return text;
+}
+
+// Most of the screen's height, so a whole A4 page reads at once.
+void placeLarge(QWidget& dialog) {
+  const QScreen* screen = dialog.screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  const QSize size(std::min(area.width(), area.height() * 4 / 5), area.height() * 9 / 10);
+  dialog.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));
 }
 
 void paintReport(const VoucherReport& report, QPrinter& printer) {
@@ -78,6 +90,7 @@ WindowRunUi::~WindowRunUi() { setBusy(false); }
 void WindowRunUi::showMessage(const QString& text) {
   progress_.finish();
   QMessageBox box(QMessageBox::NoIcon, title(), asDisplayLines(text), QMessageBox::Ok, window_);
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
   box.exec();
 }
 
@@ -85,6 +98,8 @@ bool WindowRunUi::askContinue(const QString& description) {
   progress_.finish();
   QMessageBox box(QMessageBox::Critical, title(), asDisplayLines(errorPromptText(description)),
                   QMessageBox::Yes | QMessageBox::No, window_);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
   return box.exec() == QMessageBox::Yes;
 }
 
@@ -98,6 +113,7 @@ Status WindowRunUi::showVoucherReport(const QString& auxPath) {
   printer.setFullPage(true);
   QPrintPreviewDialog preview(&printer, window_);
   preview.setWindowTitle(title());
+  placeLarge(preview);
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                    [&report](QPrinter* target) { paintReport(report, *target); });
   preview.exec();
