@@ -107,22 +107,29 @@ QByteArray Armado::paginaConsorcio(const Entry& consorcio) const {
   return out;
 }
 
-QByteArray Armado::generarTrabajadores(QByteArrayView cuitConsorcio) const {
+void Armado::generarTrabajadores(QByteArrayView cuitConsorcio, const Salida& salida) const {
   printout::Valores valores = presentacion_;
   // Called with the C.U.I.T. of a page just written, so the consortium is
   // always found; a stray call fills its placeholders with empty texts.
   const Entry* consorcio = getConsorcio(cuitConsorcio);
   printout::ponerValores(valores, Grupo::Consorcio, consorcio ? *consorcio : Entry{});
-  QByteArray out;
+  QByteArray pagina;
   for (qsizetype w : buscar(trabajadores_, cuitConsorcio)) {
     const Entry& trabajador = registry_.aTrabajadores[w];
     printout::ponerValores(valores, Grupo::Trabajador, trabajador);
     printout::ponerBloque(valores, Grupo::BloqueBeneficiarios,
                           armarBloqueBeneficiarios(clave(trabajador, 0), clave(trabajador, 1)));
-    paginaTrabajador_.rellenarEn(out, valores);
-    out += "\r\n";
-    out += kSaltoDePagina;
+    pagina.resize(0);  // keeps the capacity for the next page
+    paginaTrabajador_.rellenarEn(pagina, valores);
+    pagina += "\r\n";
+    pagina += kSaltoDePagina;
+    salida(pagina);
   }
+}
+
+QByteArray Armado::generarTrabajadores(QByteArrayView cuitConsorcio) const {
+  QByteArray out;
+  generarTrabajadores(cuitConsorcio, [&out](QByteArrayView pagina) { out += pagina; });
   return out;
 }
 

@@ -9,6 +9,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
+#include <functional>
 #include <utility>
 
 #include "registry_printout/placeholders.h"
@@ -34,7 +35,10 @@ class Armado {
   // The worker blocks of a consortium, in list order, each followed by CR LF.
   QByteArray armarBloqueTrabajadores(QByteArrayView cuitConsorcio) const;
   // The worker pages of a consortium (each design, CR LF, page break), in
-  // list order; empty for a consortium without workers.
+  // list order, handed to salida one page at a time; nothing for a
+  // consortium without workers.
+  using Salida = std::function<void(QByteArrayView)>;
+  void generarTrabajadores(QByteArrayView cuitConsorcio, const Salida& salida) const;
   QByteArray generarTrabajadores(QByteArrayView cuitConsorcio) const;
   // The last consortium entry with that C.U.I.T., or nullptr.
   const Entry* getConsorcio(QByteArrayView cuitConsorcio) const;

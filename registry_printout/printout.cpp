@@ -32,7 +32,12 @@ Status GenerarHTMLFinal(const Registry& registry, const WorkPaths& paths, QByteA
   for (const Entry& entry : registry.aConsorcios) {
     if (esEntradaVacia(entry)) continue;
     padron.writeLine(armado.paginaConsorcio(entry));
-    if (trabajadores) padron.writeLine(armado.generarTrabajadores(entry.value(0)));
+    if (trabajadores) {
+      // All the worker pages of a consortium end in one line end; they go
+      // out page by page so a consortium of many workers needs no more memory.
+      armado.generarTrabajadores(entry.value(0), [&padron](QByteArrayView pagina) { padron.write(pagina); });
+      padron.writeLine({});
+    }
     ++hechos;
     if ((hechos % kConsorciosPorAviso == 0 || hechos == total) &&
         !progress.report(Progress::Stage::WritingPrintout, hechos, total)) {
