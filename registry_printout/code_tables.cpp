@@ -46,7 +46,12 @@ constexpr FilaCodigo kFunciones[] = {
     {"99", "PERSONAL DE VIGILANCIA DIURNA"},
 };
 
-QByteArray textoDe(const FilaCodigo& fila) { return trimBlanks(QByteArrayView(fila.texto)).toByteArray(); }
+// The tables live as long as the program: their texts are handed out
+// without a copy, so every entry that holds one shares it.
+QByteArray textoDe(const FilaCodigo& fila) {
+  const QByteArrayView texto = trimBlanks(QByteArrayView(fila.texto));
+  return QByteArray::fromRawData(texto.data(), texto.size());
+}
 
 // Codes have no blanks; a row's code is compared without them all the same.
 QByteArrayView codigoDe(const FilaCodigo& fila) { return trimBlanks(QByteArrayView(fila.codigo)); }

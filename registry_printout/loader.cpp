@@ -125,11 +125,18 @@ QByteArray texto(const Columna& c, QByteArrayView line, const QByteArray& ultimo
   return {};
 }
 
-Entry armarEntrada(std::span<const Columna> columnas, QByteArrayView line,
-                   const QByteArray& ultimoConsorcio) {
+// A text equal to the one at the same place in the list's previous entry
+// shares its storage: consecutive records repeat C.U.I.T.s, C.U.I.L.s and
+// codes, and a large registry then takes far less memory.
+Entry armarEntrada(std::span<const Columna> columnas, QByteArrayView line, const QByteArray& ultimoConsorcio,
+                   const Entry& anterior) {
   Entry entry;
   entry.reserve(qsizetype(columnas.size()));
-  for (const Columna& c : columnas) entry.append(texto(c, line, ultimoConsorcio));
+  for (const Columna& c : columnas) {
+    QByteArray t = texto(c, line, ultimoConsorcio);
+    const qsizetype i = entry.size();
+    entry.append(i < anterior.size() && anterior[i] == t ? anterior[i] : std::move(t));
+  }
   return entry;
 }
 
@@ -144,7 +151,9 @@ class Cargador {
       ultimoConsorcio_ = r::consortium::cuit.trimmedIn(line).toByteArray();
     QList<Entry>& lista = registry_.*(tipo->lista);
     if (lista.size() == 1 && esEntradaVacia(lista.front())) lista.clear();
-    lista.append(armarEntrada(tipo->columnas, line, ultimoConsorcio_));
+    Entry entry =
+        armarEntrada(tipo->columnas, line, ultimoConsorcio_, lista.isEmpty() ? Entry{} : lista.back());
+    lista.append(std::move(entry));
   }
   Registry&& resultado() { return std::move(registry_); }
 
