@@ -12,9 +12,14 @@
 
 namespace tarquelas {
 
-// Voucher file. A presentation file that does not exist gives Ok and
-// writes nothing. A file that exists but cannot be read, or a working file
-// that cannot be written, gives an error naming the file.
+// Voucher file. A presentation file that does not exist (the path as
+// given) gives Ok and writes nothing; an existing one is opened by the
+// path without its surrounding blanks. A file that exists but cannot be
+// read, or a working file that cannot be written, gives an error naming
+// the file and the system's reason. progress hears of the bytes read about
+// every megabyte; when it asks to cancel the result is Status::cancelled().
+// After an error or a cancel neither working file holds anything of this
+// run.
 [[nodiscard]] Status validarArchivoTarquelas(const QString& presentationPath, const WorkPaths& paths,
                                              Progress& progress = noProgress());
 

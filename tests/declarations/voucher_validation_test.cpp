@@ -174,6 +174,23 @@ TEST_F(VoucherValidation, SecondHeaderAndRecordsAfterClosingAreCheckedLikeAnyOth
   EXPECT_EQ(auxFile(), crlfFile({voucherHeader(), voucherDetail()}));
 }
 
+TEST_F(VoucherValidation, OnlyTheLastLineFaultyLeavesEveryOtherLineCopied) {
+  givenLines({voucherHeader(), voucherDetail(), voucherDetail().at(229, "19980610")});
+  ASSERT_TRUE(validateVouchers().isOk());
+  EXPECT_EQ(errorFile(), "L\xEDnea 3: Fecha de vencimiento. \r\n");
+  EXPECT_EQ(auxFile(), crlfFile({voucherHeader(), voucherDetail()}));
+}
+
+TEST_F(VoucherValidation, PathIsOpenedWithoutItsTrailingBlanks) {
+  givenLines({voucherHeader().at(1, "x")});
+  // Existence is asked of the path as typed, blanks and all; the file read
+  // is the one named without them.
+  const QString typed = input() + QStringLiteral("  ");
+  ASSERT_TRUE(writeBytes(typed, "whatever"));
+  ASSERT_TRUE(validarArchivoTarquelas(typed, paths()).isOk());
+  EXPECT_EQ(errorFile(), "L\xEDnea 1: Tipo de Entidad. \r\n");
+}
+
 TEST_F(VoucherValidation, FaultyFileWithoutGoodLinesLeavesNoAuxiliaryFile) {
   givenLines({"x", "y"});
   ASSERT_TRUE(validateVouchers().isOk());
