@@ -50,8 +50,20 @@ pages=$(pdfinfo "$out/padron.pdf" | awk '$1 == "Pages:" { print $2 }')
 size=$(pdfinfo "$out/padron.pdf" | awk -F': *' '$1 == "Page size" { print $2 }')
 echo "pdf pages $pages (expected $expected), page size $size"
 echo "screenshot $out/padron.png"
+status=0
 if [ "$pages" != "$expected" ]; then
   echo "FAIL: the printed printout has $pages pages, not $expected" >&2
-  exit 1
+  status=1
 fi
-echo "OK"
+# The text as printed: accents read as Windows-1252, no placeholder left.
+pdftotext -layout "$out/padron.pdf" "$out/padron.txt"
+if ! grep -q "Padrón de consorcios" "$out/padron.txt"; then
+  echo "FAIL: \"Padrón de consorcios\" is not in the printed text (character set?)" >&2
+  status=1
+fi
+if grep -q "<@@\|@@>" "$out/padron.txt"; then
+  echo "FAIL: a placeholder survived into the printed text" >&2
+  status=1
+fi
+[ "$status" -eq 0 ] && echo "OK"
+exit "$status"
