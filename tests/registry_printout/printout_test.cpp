@@ -26,6 +26,15 @@ TEST_F(PrintoutTest, NoConsortiumGivesOneEmptyLine) {
   EXPECT_TRUE(mensajes_.isEmpty());
 }
 
+TEST_F(PrintoutTest, NoAuxiliaryFileAtAllGivesOneEmptyLine) {
+  // An empty registry file passes validation without leaving a copy.
+  plantillasMinimas();
+  const LoadResult cargado = cargarPadron(paths_.auxiliar);
+  ASSERT_TRUE(cargado.status.isOk());
+  ASSERT_TRUE(GenerarHTMLFinal(cargado.registry, paths_, QByteArrayView(), true, recorder()).isOk());
+  EXPECT_EQ(readBytes(paths_.padron), "\r\n");
+}
+
 TEST_F(PrintoutTest, ConsortiumPageThenItsWorkerPagesInOrder) {
   plantillasMinimas();
   const QByteArray padron =
