@@ -123,6 +123,10 @@ frmGeneracionDeTarquelas::frmGeneracionDeTarquelas(Options options, QWidget* par
     : QDialog(parent), options_(std::move(options)) {
   initResources();
   setObjectName(QStringLiteral("frmGeneracionDeTarquelas"));
+  // The program's main window: a window of its own on the task bar, with a
+  // fixed size.
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setWindowTitle(QStringLiteral("Generación de Tarquelas y Comprobantes"));
   QIcon icon;
   for (const char* size : {"16", "32", "48"}) {

@@ -235,6 +235,20 @@ class WindowTest : public QObject {
     QCOMPARE(f.info()->text(), kVoucherSummary);
   }
 
+  void threeDroppedFilesKeepTheFirst() {
+    Fixture f;
+    f.window->Form_Load(QString());
+    QList<QUrl> urls;
+    for (const char* name : {"uno.txt", "dos.txt", "tres.txt"}) {
+      urls.append(QUrl::fromLocalFile(f.file(QString::fromLatin1(name), testing::voucherHeader())));
+    }
+    QMimeData files;
+    files.setUrls(urls);
+    QVERIFY(drop(f, files));
+    QCOMPARE(f.path()->text(), urls.constFirst().toLocalFile());
+    QCOMPARE(f.info()->text(), kVoucherSummary);
+  }
+
   void droppedFilesGiveTheFirstLocalFile() {
     Fixture f;
     f.window->Form_Load(QString());
