@@ -37,7 +37,7 @@ enum class Look {
   CutLine,            // Tahoma 8.5 pt
 };
 
-struct LookSpec {
+struct LookRow {
   Look look;
   int sizeTwips;
   bool bold;
@@ -53,7 +53,7 @@ constexpr QRgb kWhite = 0xffffffff;
 constexpr Edge kThin = Edge::Thin;
 constexpr Edge kThick = Edge::Thick;
 
-constexpr LookSpec kLooks[] = {
+constexpr LookRow kLooks[] = {
     {Look::Bold9, 180, true, Qt::AlignLeft, kBlack, 0, {}, false},
     {Look::Bold9Right, 180, true, Qt::AlignRight, kBlack, 0, {}, false},
     {Look::Bold9Framed, 180, true, Qt::AlignLeft, kBlack, 0, Borders::all(kThick), false},
@@ -75,26 +75,26 @@ constexpr LookSpec kLooks[] = {
     {Look::CutLine, 170, false, Qt::AlignLeft, kBlack, 0, {}, false},
 };
 
-const LookSpec& lookSpec(Look look) {
-  for (const LookSpec& spec : kLooks)
-    if (spec.look == look) return spec;
+const LookRow& lookRow(Look look) {
+  for (const LookRow& row : kLooks)
+    if (row.look == look) return row;
   return kLooks[0];
 }
 
 TextStyle styleOf(Look look) {
-  const LookSpec& spec = lookSpec(look);
+  const LookRow& row = lookRow(look);
   TextStyle style;
   style.family = look == Look::CutLine ? u"Tahoma"_s : u"Verdana"_s;
-  style.sizeTwips = spec.sizeTwips;
-  style.bold = spec.bold;
-  style.alignment = spec.alignment;
-  style.color = QColor::fromRgba(spec.color);
-  if (spec.background) style.background = QColor::fromRgba(spec.background);
-  style.multiLine = spec.multiLine;
+  style.sizeTwips = row.sizeTwips;
+  style.bold = row.bold;
+  style.alignment = row.alignment;
+  style.color = QColor::fromRgba(row.color);
+  if (row.background) style.background = QColor::fromRgba(row.background);
+  style.multiLine = row.multiLine;
   return style;
 }
 
-Borders bordersOf(Look look) { return lookSpec(look).borders; }
+Borders bordersOf(Look look) { return lookRow(look).borders; }
 
 struct LabelRow {
   QStringView name;
