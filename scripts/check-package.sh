@@ -9,10 +9,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
+elapsed() { echo "   ($(( $(date +%s) - started )) s so far)"; }
 
 scripts/deps.sh debootstrap >&2
 deb=$(scripts/build-deb.sh | tail -n 1)
-echo "== Package: $deb"
+echo "== Package: $deb"; elapsed
 dpkg-deb --info "$deb"
 echo "== Contents"
 dpkg-deb --contents "$deb" | awk '{print $6, $7, $8}'
@@ -57,6 +58,7 @@ make_clean_root() {
   command -v debootstrap >/dev/null || return 1
   mirror=$(debian_mirror)
   root=$(mktemp -d /tmp/tarquelas-root.XXXXXX)
+  chmod 755 "$root"  # mktemp's 0700 would shut the ordinary user out of /
   # shellcheck disable=SC2064
   trap "umount '$root/proc' 2>/dev/null || true; rm -rf --one-file-system '$root'" EXIT
   echo "== debootstrap $suite from $mirror into $root"
@@ -64,6 +66,7 @@ make_clean_root() {
     echo "debootstrap failed (log: /tmp/tarquelas-debootstrap.log)"
     return 1
   fi
+  elapsed
 }
 
 check_in_clean_root() {
@@ -79,6 +82,7 @@ check_in_clean_root() {
     echo "installing the package into the clean root failed"
     exit 1
   fi
+  elapsed
   chroot "$root" useradd -m usuario
   echo "== running the installed program as an ordinary user"
   smoke_test | chroot "$root" su - usuario -s /bin/sh
