@@ -181,7 +181,7 @@ void LineWriter::flushBuffer() {
           fileErrorDescription(QStringLiteral("escribir"), nativePath(path_), file_->errorString()));
     }
   }
-  buffer_.clear();
+  buffer_.resize(0);  // keeps the allocation for the next chunk
 }
 
 Status LineWriter::close() {
