@@ -26,6 +26,20 @@ static void initResources() { Q_INIT_RESOURCE(app); }
 
 namespace tarquelas {
 
+// Twips to pixels through the screen's logical resolution.
+class TwipsScale {
+ public:
+  explicit TwipsScale(double dpi) : dpi_(dpi) {}
+  int px(int twips) const { return qRound(twips * dpi_ / 1440.0); }
+  template <typename Twips>
+  QRect rect(const Twips& t) const {
+    return {px(t.left), px(t.top), px(t.width), px(t.height)};
+  }
+
+ private:
+  double dpi_;
+};
+
 namespace {
 
 // Positions in twips (1/1440 inch): left, top, width, height. The three
@@ -43,22 +57,18 @@ constexpr Twips kLblINFO{240, 1890, 8445, 1185};
 constexpr Twips kCmdProcesar{7875, 3315, 810, 525};
 constexpr Twips kCmdSalir{240, 3315, 735, 525};
 
-constexpr double kTwipsPerInch = 1440.0;
 const QColor kDarkRed(128, 0, 0);
 constexpr char16_t kFilter[] = u"Archivos de texto ASCII(*.txt)|*.txt|Todos los archivos (*.*)|*.*";
 // The file must exist; the read-only box is hidden.
 constexpr qint32 kBrowseFlags = 4100;
 
-// Twips to pixels through the screen's logical resolution.
-class TwipsScale {
- public:
-  explicit TwipsScale(double dpi) : dpi_(dpi) {}
-  int px(int twips) const { return qRound(twips * dpi_ / kTwipsPerInch); }
-  QRect rect(const Twips& t) const { return {px(t.left), px(t.top), px(t.width), px(t.height)}; }
-
- private:
-  double dpi_;
-};
+// A control named as the design names it, at its place.
+template <typename Control>
+Control* placed(Control* control, const char* name, const QRect& at) {
+  control->setObjectName(QLatin1String(name));
+  control->setGeometry(at);
+  return control;
+}
 
 double screenDpi(const QWidget& w) {
   const QScreen* screen = w.screen();
@@ -142,58 +152,54 @@ frmGeneracionDeTarquelas::frmGeneracionDeTarquelas(Options options, QWidget* par
 frmGeneracionDeTarquelas::~frmGeneracionDeTarquelas() = default;
 
 void frmGeneracionDeTarquelas::buildControls() {
-  const TwipsScale s(screenDpi(*this));
-  setFixedSize(s.px(kClientArea.width()), s.px(kClientArea.height()));
+  const TwipsScale scale(screenDpi(*this));
+  setFixedSize(scale.px(kClientArea.width()), scale.px(kClientArea.height()));
+  buildFileFrame(scale);
+  buildSummary(scale);
+  buildButtons(scale);
+}
 
-  fraArchivo_ = new QGroupBox(this);
-  fraArchivo_->setObjectName(QStringLiteral("fraArchivo"));
-  fraArchivo_->setGeometry(s.rect(kFraArchivo));
-
-  lbl_ = new QLabel(
-      QStringLiteral(
-          "Archivo a que contiene los datos de los consorcios para la generacion de las tarquelas:"),
-      fraArchivo_);
-  lbl_->setObjectName(QStringLiteral("lbl"));
-  lbl_->setGeometry(s.rect(kLbl));
-
-  txtArchivoTarquelas_ = new QLineEdit(fraArchivo_);
-  txtArchivoTarquelas_->setObjectName(QStringLiteral("txtArchivoTarquelas"));
-  txtArchivoTarquelas_->setGeometry(s.rect(kTxtArchivoTarquelas));
+void frmGeneracionDeTarquelas::buildFileFrame(const TwipsScale& scale) {
+  fraArchivo_ = placed(new QGroupBox(this), "fraArchivo", scale.rect(kFraArchivo));
+  lbl_ = placed(new QLabel(QStringLiteral("Archivo a que contiene los datos de los consorcios para la "
+                                          "generacion de las tarquelas:"),
+                           fraArchivo_),
+                "lbl", scale.rect(kLbl));
+  txtArchivoTarquelas_ =
+      placed(new QLineEdit(fraArchivo_), "txtArchivoTarquelas", scale.rect(kTxtArchivoTarquelas));
   txtArchivoTarquelas_->setAcceptDrops(true);
   txtArchivoTarquelas_->installEventFilter(this);
   connect(txtArchivoTarquelas_, &QLineEdit::textChanged, this, [this] { reconocerArchivo(); });
-
-  cmdVerArchivos_ = new QPushButton(QStringLiteral("..."), fraArchivo_);
-  cmdVerArchivos_->setObjectName(QStringLiteral("cmdVerArchivos"));
-  cmdVerArchivos_->setGeometry(s.rect(kCmdVerArchivos));
+  cmdVerArchivos_ = placed(new QPushButton(QStringLiteral("..."), fraArchivo_), "cmdVerArchivos",
+                           scale.rect(kCmdVerArchivos));
   connect(cmdVerArchivos_, &QPushButton::clicked, this, &frmGeneracionDeTarquelas::cmdVerArchivos_Click);
+}
 
-  chkTrabajadores_ = new QCheckBox(QStringLiteral("Imprimir comprobantes de trabajadores"), this);
-  chkTrabajadores_->setObjectName(QStringLiteral("chkTrabajadores"));
-  chkTrabajadores_->setGeometry(s.rect(kChkTrabajadores));
+void frmGeneracionDeTarquelas::buildSummary(const TwipsScale& scale) {
+  chkTrabajadores_ = placed(new QCheckBox(QStringLiteral("Imprimir comprobantes de trabajadores"), this),
+                            "chkTrabajadores", scale.rect(kChkTrabajadores));
   chkTrabajadores_->setFont(tahomaBold(8.25));
   chkTrabajadores_->setVisible(false);
 
-  lblINFO_ = new QLabel(this);
-  lblINFO_->setObjectName(QStringLiteral("lblINFO"));
-  lblINFO_->setGeometry(s.rect(kLblINFO));
+  lblINFO_ = placed(new QLabel(this), "lblINFO", scale.rect(kLblINFO));
   lblINFO_->setFont(tahomaBold(9.75));
   lblINFO_->setTextFormat(Qt::PlainText);
   lblINFO_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QPalette info = lblINFO_->palette();
   info.setColor(QPalette::WindowText, kDarkRed);
   lblINFO_->setPalette(info);
+}
 
-  cmdProcesar_ =
-      new PictureButton(QIcon(QStringLiteral(":/app/procesar.png")), QStringLiteral("&Procesar"), this);
-  cmdProcesar_->setObjectName(QStringLiteral("cmdProcesar"));
-  cmdProcesar_->setGeometry(s.rect(kCmdProcesar));
+void frmGeneracionDeTarquelas::buildButtons(const TwipsScale& scale) {
+  cmdProcesar_ = placed(
+      new PictureButton(QIcon(QStringLiteral(":/app/procesar.png")), QStringLiteral("&Procesar"), this),
+      "cmdProcesar", scale.rect(kCmdProcesar));
   cmdProcesar_->setDefault(true);
   connect(cmdProcesar_, &QPushButton::clicked, this, &frmGeneracionDeTarquelas::cmdProcesar_Click);
 
-  cmdSalir_ = new PictureButton(QIcon(QStringLiteral(":/app/salir.png")), QStringLiteral("&Salir"), this);
-  cmdSalir_->setObjectName(QStringLiteral("cmdSalir"));
-  cmdSalir_->setGeometry(s.rect(kCmdSalir));
+  cmdSalir_ =
+      placed(new PictureButton(QIcon(QStringLiteral(":/app/salir.png")), QStringLiteral("&Salir"), this),
+             "cmdSalir", scale.rect(kCmdSalir));
   cmdSalir_->setToolTip(QStringLiteral("Cierra la Ventana"));
   connect(cmdSalir_, &QPushButton::clicked, this, &frmGeneracionDeTarquelas::cmdSalir_Click);
 }

@@ -20,6 +20,7 @@ class QPushButton;
 namespace tarquelas {
 
 class CommonDialogPlatform;
+class TwipsScale;
 
 class frmGeneracionDeTarquelas : public QDialog {
   Q_OBJECT
@@ -56,6 +57,9 @@ class frmGeneracionDeTarquelas : public QDialog {
 
  private:
   void buildControls();
+  void buildFileFrame(const TwipsScale& scale);
+  void buildSummary(const TwipsScale& scale);
+  void buildButtons(const TwipsScale& scale);
   void arrangeTabOrder();
   void reconocerArchivo();
   // The drop on the path box: the first local file of a file list.
