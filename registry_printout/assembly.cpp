@@ -8,9 +8,7 @@ namespace {
 using printout::Grupo;
 using printout::Plantilla;
 
-QByteArray clave(const Entry& entry, int indice) {
-  return indice < entry.size() ? trimBlanks(entry[indice]).toByteArray() : QByteArray();
-}
+QByteArray clave(const Entry& entry, int indice) { return trimBlanks(entry.value(indice)).toByteArray(); }
 
 // Entry indices by the trimmed text at indice, in list order. The empty
 // entry takes no part; an empty key is left out when sinVacias.

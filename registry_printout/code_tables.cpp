@@ -46,12 +46,7 @@ constexpr FilaCodigo kFunciones[] = {
     {"99", "PERSONAL DE VIGILANCIA DIURNA"},
 };
 
-// The tables live as long as the program: their texts are handed out
-// without a copy, so every entry that holds one shares it.
-QByteArray textoDe(const FilaCodigo& fila) {
-  const QByteArrayView texto = trimBlanks(QByteArrayView(fila.texto));
-  return QByteArray::fromRawData(texto.data(), texto.size());
-}
+QByteArrayView textoDe(const FilaCodigo& fila) { return trimBlanks(QByteArrayView(fila.texto)); }
 
 // Codes have no blanks; a row's code is compared without them all the same.
 QByteArrayView codigoDe(const FilaCodigo& fila) { return trimBlanks(QByteArrayView(fila.codigo)); }
@@ -63,13 +58,13 @@ const std::span<const FilaCodigo> aEstadosCiviles{kEstadosCiviles};
 const std::span<const FilaCodigo> aNacionalidades{kNacionalidades};
 const std::span<const FilaCodigo> aFunciones{kFunciones};
 
-QByteArray buscarPorTexto(QByteArrayView sID, std::span<const FilaCodigo> tabla) {
+QByteArrayView buscarPorTexto(QByteArrayView sID, std::span<const FilaCodigo> tabla) {
   for (const FilaCodigo& fila : tabla)
     if (codigoDe(fila) == sID) return textoDe(fila);
   return {};
 }
 
-QByteArray buscarPorNumero(QByteArrayView sID, std::span<const FilaCodigo> tabla) {
+QByteArrayView buscarPorNumero(QByteArrayView sID, std::span<const FilaCodigo> tabla) {
   const std::optional<qint64> buscado = valorEntero(sID);
   if (!buscado) return {};
   for (const FilaCodigo& fila : tabla)

@@ -20,17 +20,22 @@ extern const std::span<const FilaCodigo> aEstadosCiviles;
 extern const std::span<const FilaCodigo> aNacionalidades;
 extern const std::span<const FilaCodigo> aFunciones;
 
+// The lookups give the row's text without leading and trailing blanks, a
+// view of the table itself (the tables last as long as the program).
+
 // The text of the first row whose code, as text, equals sID; empty text
 // when no row does.
-QByteArray buscarPorTexto(QByteArrayView sID, std::span<const FilaCodigo> tabla);
+QByteArrayView buscarPorTexto(QByteArrayView sID, std::span<const FilaCodigo> tabla);
 // The text of the first row whose code, read as a whole number, equals sID
 // read as a whole number ("08" finds "8"); empty text when sID is not a
 // whole number or no row matches.
-QByteArray buscarPorNumero(QByteArrayView sID, std::span<const FilaCodigo> tabla);
+QByteArrayView buscarPorNumero(QByteArrayView sID, std::span<const FilaCodigo> tabla);
 
-inline QByteArray getTipoDeDocumento(QByteArrayView sID) { return buscarPorTexto(sID, aTiposDeDocumentos); }
-inline QByteArray getEstadoCivil(QByteArrayView sID) { return buscarPorTexto(sID, aEstadosCiviles); }
-inline QByteArray getNacionalidad(QByteArrayView sID) { return buscarPorNumero(sID, aNacionalidades); }
-inline QByteArray getFunciones(QByteArrayView sID) { return buscarPorNumero(sID, aFunciones); }
+inline QByteArrayView getTipoDeDocumento(QByteArrayView sID) {
+  return buscarPorTexto(sID, aTiposDeDocumentos);
+}
+inline QByteArrayView getEstadoCivil(QByteArrayView sID) { return buscarPorTexto(sID, aEstadosCiviles); }
+inline QByteArrayView getNacionalidad(QByteArrayView sID) { return buscarPorNumero(sID, aNacionalidades); }
+inline QByteArrayView getFunciones(QByteArrayView sID) { return buscarPorNumero(sID, aFunciones); }
 
 }  // namespace tarquelas

@@ -1,6 +1,7 @@
 // Loading of the validated registry copy into the registry lists. Each
 // record type has a column layout (data): where each text of its entry
 // comes from and which code table, if any, translates it.
+#include <QVarLengthArray>
 #include <array>
 
 #include "declarations/registry_layout.h"
@@ -112,10 +113,10 @@ const TipoDeRegistro* tipoDe(QByteArrayView line) {
   return nullptr;
 }
 
-QByteArray texto(const Columna& c, QByteArrayView line, const QByteArray& ultimoConsorcio) {
+QByteArrayView texto(const Columna& c, QByteArrayView line, QByteArrayView ultimoConsorcio) {
   const QByteArrayView codigo = c.campo.trimmedIn(line);
   switch (c.fuente) {
-    case Fuente::Campo: return codigo.toByteArray();
+    case Fuente::Campo: return codigo;
     case Fuente::TipoDeDocumento: return getTipoDeDocumento(codigo);
     case Fuente::EstadoCivil: return getEstadoCivil(codigo);
     case Fuente::Nacionalidad: return getNacionalidad(sacaCeros(codigo));
@@ -125,19 +126,10 @@ QByteArray texto(const Columna& c, QByteArrayView line, const QByteArray& ultimo
   return {};
 }
 
-// A text equal to the one at the same place in the list's previous entry
-// shares its storage: consecutive records repeat C.U.I.T.s, C.U.I.L.s and
-// codes, and a large registry then takes far less memory.
-Entry armarEntrada(std::span<const Columna> columnas, QByteArrayView line, const QByteArray& ultimoConsorcio,
-                   const Entry& anterior) {
-  Entry entry;
-  entry.reserve(qsizetype(columnas.size()));
-  for (const Columna& c : columnas) {
-    QByteArray t = texto(c, line, ultimoConsorcio);
-    const qsizetype i = entry.size();
-    entry.append(i < anterior.size() && anterior[i] == t ? anterior[i] : std::move(t));
-  }
-  return entry;
+Entry armarEntrada(std::span<const Columna> columnas, QByteArrayView line, QByteArrayView ultimoConsorcio) {
+  QVarLengthArray<QByteArrayView, kTextosTrabajador> textos;
+  for (const Columna& c : columnas) textos.append(texto(c, line, ultimoConsorcio));
+  return Entry(std::span<const QByteArrayView>(textos.constData(), textos.size()));
 }
 
 // Reads every line into registry; the first record of a type takes the
@@ -151,9 +143,7 @@ class Cargador {
       ultimoConsorcio_ = r::consortium::cuit.trimmedIn(line).toByteArray();
     QList<Entry>& lista = registry_.*(tipo->lista);
     if (lista.size() == 1 && esEntradaVacia(lista.front())) lista.clear();
-    Entry entry =
-        armarEntrada(tipo->columnas, line, ultimoConsorcio_, lista.isEmpty() ? Entry{} : lista.back());
-    lista.append(std::move(entry));
+    lista.append(armarEntrada(tipo->columnas, line, ultimoConsorcio_));
   }
   Registry&& resultado() { return std::move(registry_); }
 

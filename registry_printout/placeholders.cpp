@@ -112,12 +112,10 @@ QByteArray fecha(QByteArrayView text) {
   return mid(text, 7, 2).toByteArray() + '/' + mid(text, 5, 2) + '/' + mid(text, 1, 4);
 }
 
-QByteArray textoEn(const Entry& entry, int indice) {
-  return indice < entry.size() ? entry[indice] : QByteArray();
-}
+QByteArrayView textoEn(const Entry& entry, int indice) { return entry.value(indice); }
 
 QByteArray valorDe(const Marcador& m, const Entry& entry) {
-  if (m.regla == Nacionalidad) return textoEn(entry, textoEn(entry, 17) == "OTRA" ? 18 : 17);
+  if (m.regla == Nacionalidad) return textoEn(entry, textoEn(entry, 17) == "OTRA" ? 18 : 17).toByteArray();
   return aplicarRegla(m.regla, textoEn(entry, m.indice));
 }
 

@@ -24,10 +24,10 @@ namespace {
 qint64 paginasEsperadas(const Registry& registry, bool trabajadores) {
   QHash<QByteArray, qint64> porConsorcio;
   for (const Entry& w : registry.aTrabajadores)
-    if (!w.isEmpty() && !w[0].isEmpty()) ++porConsorcio[w[0]];
+    if (!w.isEmpty() && !w[0].isEmpty()) ++porConsorcio[w[0].toByteArray()];
   qint64 paginas = 0;
   for (const Entry& c : registry.aConsorcios)
-    if (!c.isEmpty()) paginas += 1 + (trabajadores ? porConsorcio.value(c[0]) : 0);
+    if (!c.isEmpty()) paginas += 1 + (trabajadores ? porConsorcio.value(c[0].toByteArray()) : 0);
   return paginas;
 }
 

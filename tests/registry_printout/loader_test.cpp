@@ -79,7 +79,7 @@ TEST_F(LoaderTest, ConsortiumEntryPutsItsCuitFirstAndTrimsTexts) {
   const QList<QByteArray> esperado = {
       kCuitConsorcio, "0000042", "AV. SIEMPRE VIVA", "000742", "C1425ABC",   "005", "020",
       "20230115",     "2",       "00000012345",      "H",      "DUENO S.A.", "N"};
-  EXPECT_EQ(e, esperado);
+  EXPECT_EQ(e, Entry(esperado));
 }
 
 TEST_F(LoaderTest, WorkerCodesBecomeWords) {

@@ -56,11 +56,15 @@ TEST(EscaparHtml, EscapesTheFiveSpecialCharacters) {
   EXPECT_EQ(escaparHtml(""), "");
 }
 
+// An entry of count texts, empty but for the ones given by index.
+Entry entrada(int count, std::initializer_list<std::pair<int, QByteArray>> textos) {
+  QList<QByteArray> t(count);
+  for (const auto& [i, texto] : textos) t[i] = texto;
+  return Entry(t);
+}
+
 Entry trabajador(QByteArray nac, QByteArray nacEscrita) {
-  Entry e(kTextosTrabajador);
-  e[17] = nac;
-  e[18] = nacEscrita;
-  return e;
+  return entrada(kTextosTrabajador, {{17, nac}, {18, nacEscrita}});
 }
 
 TEST(PonerValores, NationalityOtherShowsTheWrittenOne) {
@@ -100,9 +104,7 @@ TEST(Plantilla, ReplacesEveryOccurrenceOfItsGroupsOnly) {
   const Plantilla p("<@@CUIT1@@>-<@@CUIT1@@>-<@@CUITA@@>-<@@cuit1@@>-<@@NADA@@>-<@@BLOQUEBENEFICIARIOS@@>",
                     {Grupo::Consorcio});
   Valores v = valoresVacios();
-  Entry c(kTextosConsorcio);
-  c[0] = "30500010912";
-  ponerValores(v, Grupo::Consorcio, c);
+  ponerValores(v, Grupo::Consorcio, entrada(kTextosConsorcio, {{0, "30500010912"}}));
   EXPECT_EQ(p.rellenar(v),
             "30500010912-30500010912-<@@CUITA@@>-<@@cuit1@@>-<@@NADA@@>-<@@BLOQUEBENEFICIARIOS@@>");
 }
@@ -110,9 +112,7 @@ TEST(Plantilla, ReplacesEveryOccurrenceOfItsGroupsOnly) {
 TEST(Plantilla, OverlappingAndBrokenMarkersStayAsWritten) {
   const Plantilla p("<@@<@@CUIT1@@>@@> <@@CUIT1@@@> <@@ <@@", {Grupo::Consorcio});
   Valores v = valoresVacios();
-  Entry c(kTextosConsorcio);
-  c[0] = "X";
-  ponerValores(v, Grupo::Consorcio, c);
+  ponerValores(v, Grupo::Consorcio, entrada(kTextosConsorcio, {{0, "X"}}));
   EXPECT_EQ(p.rellenar(v), "<@@X@@> <@@CUIT1@@@> <@@ <@@");
 }
 
