@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <QUrl>
 
 #include "app/picture_button.h"
@@ -61,6 +62,36 @@ const QColor kDarkRed(128, 0, 0);
 constexpr char16_t kFilter[] = u"Archivos de texto ASCII(*.txt)|*.txt|Todos los archivos (*.*)|*.*";
 // The file must exist; the read-only box is hidden.
 constexpr qint32 kBrowseFlags = 4100;
+
+// Room for the caption of a label, check box or button.
+int captionRoom(const QWidget& control) {
+  constexpr int kButtonMargin = 4;
+  if (qobject_cast<const QCheckBox*>(&control) != nullptr) {
+    const QStyle* style = control.style();
+    return control.width() - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &control) -
+           style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, &control);
+  }
+  if (qobject_cast<const QPushButton*>(&control) != nullptr) return control.width() - kButtonMargin;
+  return control.width();
+}
+
+QString captionOf(const QWidget& control) {
+  if (const auto* label = qobject_cast<const QLabel*>(&control)) return label->text();
+  if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) {
+    return QString(button->text()).remove(QLatin1Char('&'));
+  }
+  return {};
+}
+
+// Where Tahoma is missing its stand-in may be wider: a caption that would
+// not fit its control is drawn condensed rather than cut off.
+void keepTextWhole(QWidget& control) {
+  const QString caption = captionOf(control);
+  if (QFontMetrics(control.font()).horizontalAdvance(caption) <= captionRoom(control)) return;
+  QFont condensed = control.font();
+  condensed.setFamily(QStringLiteral("DejaVu Sans Condensed"));
+  control.setFont(condensed);
+}
 
 // A control named as the design names it, at its place.
 template <typename Control>
@@ -157,6 +188,9 @@ void frmGeneracionDeTarquelas::buildControls() {
   buildFileFrame(scale);
   buildSummary(scale);
   buildButtons(scale);
+  for (QWidget* control : std::initializer_list<QWidget*>{lbl_, chkTrabajadores_, cmdProcesar_, cmdSalir_}) {
+    keepTextWhole(*control);
+  }
 }
 
 void frmGeneracionDeTarquelas::buildFileFrame(const TwipsScale& scale) {

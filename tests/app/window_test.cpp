@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QUrl>
 
@@ -131,6 +132,27 @@ class WindowTest : public QObject {
     QCOMPARE(salir->text(), QStringLiteral("&Salir"));
     QCOMPARE(salir->toolTip(), QStringLiteral("Cierra la Ventana"));
     QVERIFY(!salir->icon().isNull());
+  }
+
+  void captionsAreNeverCutOff() {
+    Fixture f;
+    const auto fits = [](const QWidget* control, const QString& text, int room) {
+      return QFontMetrics(control->font()).horizontalAdvance(text) <= room;
+    };
+    auto* lbl = f.control<QLabel>("lbl");
+    QVERIFY(fits(lbl, lbl->text(), lbl->width()));
+    const QStyle* style = f.workers()->style();
+    const int indicator = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, f.workers()) +
+                          style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, f.workers());
+    QVERIFY(fits(f.workers(), f.workers()->text(), f.workers()->width() - indicator));
+    for (const char* name : {"cmdProcesar", "cmdSalir", "cmdVerArchivos"}) {
+      auto* button = f.control<QPushButton>(name);
+      QVERIFY2(fits(button, QString(button->text()).remove(QLatin1Char('&')), button->width() - 4), name);
+    }
+    // The summary of a name that fills its whole field still fits.
+    const QString widest =
+        QStringLiteral("Administración Integral de Consorcios del Río de la Plata  (9999999)");
+    QVERIFY(fits(f.info(), widest, f.info()->width()));
   }
 
   void tabOrderRunsFromThePathBoxToSalir() {
