@@ -32,6 +32,8 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TARQUELAS_FUZZ_TMP=/dev/shm; 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# fontconfig's caches, filled on the first text a harness lays out.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp:print_suppressions=0}
 
 run_one() {
   local name=$1
