@@ -1,12 +1,13 @@
 #include "app/recognition.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <cmath>
 
 #include "declarations/registry_layout.h"
 #include "declarations/voucher_layout.h"
 #include "support/cp1252.h"
 #include "support/fields.h"
-#include "support/text_file.h"
 #include "support/varias.h"
 
 namespace tarquelas {
@@ -22,11 +23,18 @@ bool isBlankPath(const QString& pathText) {
   return true;
 }
 
-// The first line of the file, repaired; empty when it cannot be read.
+// The first line of the file (up to its first CR, as every reader of the
+// system ends lines), repaired; empty when it cannot be read. Reads no
+// further than kHeaderReadLimit bytes, and only from a regular file: a pipe
+// or a device would keep the window waiting.
 QByteArray headerLineOf(const QString& path) {
-  const FirstLineResult first = readFirstLine(path, kHeaderReadLimit);
-  if (!first.line) return {};
-  return decodificarUTF8(*first.line);
+  if (!QFileInfo(path).isFile()) return {};
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QByteArray head = file.read(kHeaderReadLimit);
+  const qsizetype lineEnd = head.indexOf('\r');
+  if (lineEnd >= 0) head.truncate(lineEnd);
+  return decodificarUTF8(head);
 }
 
 QByteArray firstSummaryLine(QByteArrayView name, QByteArrayView code) {

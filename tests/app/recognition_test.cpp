@@ -3,6 +3,7 @@
 #include "app/recognition.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 
@@ -135,6 +136,27 @@ TEST_F(RecognitionTest, HugeFirstLineIsReadOnlyAsFarAsNeeded) {
   EXPECT_EQ(r.kind, "B");
   EXPECT_EQ(r.headerLine.size(), kHeaderReadLimit);
   EXPECT_TRUE(r.summary.startsWith("ABCD  (123)\r\n"));
+}
+
+TEST_F(RecognitionTest, LineEndsAtTheFirstCarriageReturnOnly) {
+  struct Case {
+    QByteArray bytes;
+    QByteArray header;
+  } cases[] = {
+      {"C0000123\r\nresto", "C0000123"},
+      {"C0000123\rresto", "C0000123"},
+      {"C00\n00123\r\n", "C00\n00123"},
+      {"C0000123", "C0000123"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(recognizeFile(fileWith(c.bytes)).headerLine, c.header);
+}
+
+TEST_F(RecognitionTest, PipeIsNeverWaitedFor) {
+  const QString fifo = dir_.filePath(QStringLiteral("tuberia"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const Recognition r = recognizeFile(fifo);  // nobody writes: reading would block
+  EXPECT_EQ(r.outcome, Recognition::Outcome::Recognised);
+  EXPECT_EQ(r.headerLine, QByteArray());
 }
 
 TEST_F(RecognitionTest, PathsWithBlanksAccentsAndGreatLengthWork) {
