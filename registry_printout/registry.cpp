@@ -46,6 +46,7 @@ Entry::Entry(std::span<const QByteArrayView> texts) {
 qsizetype Entry::size() const { return data_.isEmpty() ? 0 : qsizetype(leer(data_, 0)); }
 
 QByteArrayView Entry::operator[](qsizetype i) const {
+  Q_ASSERT(i >= 0 && i < size());
   const qsizetype textos = (size() + 1) * kNumero;
   const qsizetype desde = i == 0 ? 0 : qsizetype(leer(data_, i));
   const qsizetype hasta = qsizetype(leer(data_, i + 1));
