@@ -20,16 +20,18 @@
 
 namespace tarquelas::testing {
 
-// A QGuiApplication for the whole test binary (fonts, images, PDF).
-inline void ensureGuiApp() {
+// The QGuiApplication of the test binary (fonts, images, PDF). Made by the
+// test environment, which also destroys it at the end, as the program does.
+inline QGuiApplication* ensureGuiApp() {
   static int argc = 1;
   static char name[] = "voucher_report_tests";
   static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = nullptr;
-  if (!app) {
-    app = new QGuiApplication(argc, argv);
+  if (!QGuiApplication::instance()) {
+    auto* app = new QGuiApplication(argc, argv);
     registerProgramFonts();
+    return app;
   }
+  return nullptr;
 }
 
 inline QByteArray headerLine(QByteArrayView month = "03", QByteArrayView year = "2009") {

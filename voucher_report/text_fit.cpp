@@ -1,0 +1,213 @@
+#include "voucher_report/text_fit.h"
+
+#include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QRawFont>
+#include <QStringList>
+#include <QTextLayout>
+#include <algorithm>
+#include <optional>
+
+namespace tarquelas::report {
+
+namespace {
+
+// Two percent spare for rounding between devices.
+constexpr qreal kFitRoom = 0.98;
+
+bool fits(const QFont& font, const TextStyle& style, const QString& text, QSizeF box) {
+  const QFontMetricsF metrics(font);
+  if (!style.multiLine) return metrics.horizontalAdvance(text) <= box.width();
+  const QRectF need = metrics.boundingRect(QRectF(0, 0, box.width(), 1e7), textFlags(style), text);
+  return need.width() <= box.width() && need.height() <= box.height();
+}
+
+struct Run {
+  QGlyphRun run;
+  qreal width = 0;
+  qreal ascent = 0;
+  qreal height = 0;
+};
+
+// Font data must go before the application's font database does.
+void clearFontCaches();
+
+QHash<QString, QRawFont>& rawFonts() {
+  static QHash<QString, QRawFont> fonts;
+  static const bool registered = (qAddPostRoutine(clearFontCaches), true);
+  (void)registered;
+  return fonts;
+}
+
+const QRawFont& rawFontFor(const QFont& font) {
+  QHash<QString, QRawFont>& fonts = rawFonts();
+  const QString key = font.key();
+  auto it = fonts.constFind(key);
+  if (it == fonts.constEnd()) it = fonts.insert(key, QRawFont::fromFont(font));
+  return *it;
+}
+
+// One glyph per character straight from the font, when the font has them
+// all: the texts are Latin, unkerned and without ligatures.
+std::optional<Run> directRun(const QFont& font, const QString& text) {
+  const QRawFont& raw = rawFontFor(font);
+  if (!raw.isValid()) return std::nullopt;
+  const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+  if (glyphs.size() != text.size() || glyphs.contains(0u)) return std::nullopt;
+  const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+  QList<quint32> kept;
+  QList<QPointF> positions;
+  qreal x = 0;
+  for (qsizetype i = 0; i < glyphs.size(); ++i) {
+    if (text[i] != QLatin1Char(' ')) {
+      kept.append(glyphs[i]);
+      positions.append(QPointF(x, 0));
+    }
+    x += advances[i].x();
+  }
+  Run out;
+  out.run.setRawFont(raw);
+  out.run.setGlyphIndexes(kept);
+  out.run.setPositions(positions);
+  out.width = x;
+  out.ascent = raw.ascent();
+  out.height = raw.ascent() + raw.descent();
+  return out;
+}
+
+// Any text, through Qt's text layout (font fallback for characters the
+// font lacks).
+QList<QGlyphRun> laidOutRuns(const QFont& font, const QString& text, qreal& width, qreal& ascent,
+                             qreal& height) {
+  QTextLayout layout(text, font);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  width = line.naturalTextWidth();
+  ascent = line.ascent();
+  height = line.height();
+  QList<QGlyphRun> runs = layout.glyphRuns();
+  for (QGlyphRun& run : runs) {
+    QPointF shift(0, -ascent);  // positions measured from the line's baseline
+    QList<QPointF> positions = run.positions();
+    for (QPointF& p : positions) p += shift;
+    run.setPositions(positions);
+  }
+  return runs;
+}
+
+ShapedText shape(const QFont& font, const QString& text) {
+  ShapedText shaped;
+  shaped.font = font;
+  qreal ascent = 0;
+  qreal height = 0;
+  if (std::optional<Run> run = directRun(font, text)) {
+    shaped.runs = {run->run};
+    shaped.width = run->width;
+    ascent = run->ascent;
+    height = run->height;
+  } else {
+    shaped.runs = laidOutRuns(font, text, shaped.width, ascent, height);
+  }
+  shaped.origin = QPointF(0, ascent - height / 2);  // baseline, from the line's middle
+  return shaped;
+}
+
+ShapedText shapeSingleLine(const TextStyle& style, const QString& text, QSizeF boxSize) {
+  const QRectF area = textArea(QRectF(QPointF(), boxSize));
+  ShapedText shaped = shape(designFont(style), text);
+  if (shaped.width > area.width() * kFitRoom) shaped = shape(fittedFont(style, text, area.size()), text);
+  qreal x = area.left();
+  if (style.alignment & Qt::AlignRight) x = area.right() - shaped.width;
+  if (style.alignment & Qt::AlignHCenter) x = area.left() + (area.width() - shaped.width) / 2;
+  shaped.origin += QPointF(x, area.center().y());
+  return shaped;
+}
+
+struct ShapeKey {
+  QString family;
+  int sizeTwips;
+  bool bold;
+  int alignment;
+  qreal width;
+  qreal height;
+  QString text;
+  bool operator==(const ShapeKey&) const = default;
+};
+
+size_t qHash(const ShapeKey& k, size_t seed = 0) {
+  return qHashMulti(seed, k.family, k.sizeTwips, k.bold, k.alignment, k.width, k.height, k.text);
+}
+
+QHash<ShapeKey, ShapedText>& shapedTexts() {
+  static QHash<ShapeKey, ShapedText> cache;
+  static const bool registered = (qAddPostRoutine(clearFontCaches), true);
+  (void)registered;
+  return cache;
+}
+
+void clearFontCaches() {
+  shapedTexts().clear();
+  rawFonts().clear();
+}
+
+}  // namespace
+
+QFont designFont(const TextStyle& style) {
+  QFont font(style.family);
+  font.setPixelSize(style.sizeTwips);
+  font.setBold(style.bold);
+  // Whole-unit advances at the twip scale: a PDF then writes each glyph step
+  // as a short integer. No shaping: the texts are Latin and unkerned.
+  font.setHintingPreference(QFont::PreferFullHinting);
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  return font;
+}
+
+int textFlags(const TextStyle& style) {
+  const Qt::Alignment vertical = style.multiLine ? Qt::AlignTop : Qt::AlignVCenter;
+  const int wrap = style.multiLine ? Qt::TextWordWrap : Qt::TextSingleLine;
+  return static_cast<int>(style.alignment | vertical) | wrap;
+}
+
+QRectF textArea(const QRectF& box) { return box.adjusted(kTextInset, 0, -kTextInset, 0); }
+
+QString displayText(const QString& text) {
+  const bool plain = !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')) &&
+                     !text.endsWith(QLatin1Char(' '));
+  if (plain) return text;
+  QString out = text;
+  out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  // Blanks at the end of a line (fixed-width fields) neither show nor take room.
+  QStringList lines = out.split(QLatin1Char('\n'));
+  for (QString& line : lines) {
+    qsizetype end = line.size();
+    while (end > 0 && line[end - 1] == QLatin1Char(' ')) --end;
+    line.truncate(end);
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
+QFont fittedFont(const TextStyle& style, const QString& text, QSizeF box) {
+  QFont font = designFont(style);
+  const QSizeF room = box * kFitRoom;
+  for (int size = style.sizeTwips; size > style.sizeTwips / 3; size = std::min(size - 1, size * 97 / 100)) {
+    font.setPixelSize(size);
+    if (fits(font, style, text, room)) return font;
+  }
+  return font;
+}
+
+const ShapedText& shapedSingleLine(const TextStyle& style, const QString& text, QSizeF boxSize) {
+  QHash<ShapeKey, ShapedText>& cache = shapedTexts();
+  ShapeKey key{style.family,    style.sizeTwips,  style.bold, int(style.alignment),
+               boxSize.width(), boxSize.height(), text};
+  auto it = cache.constFind(key);
+  if (it != cache.constEnd()) return *it;
+  if (cache.size() > 4000) cache.clear();  // texts that change with every voucher
+  return *cache.insert(std::move(key), shapeSingleLine(style, text, boxSize));
+}
+
+}  // namespace tarquelas::report

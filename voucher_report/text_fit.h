@@ -1,0 +1,52 @@
+// Texts in boxes: the design's fonts sized in twips, the smaller size a text
+// takes when it would not fit its box (a text is made smaller, never cut),
+// and single-line texts turned into placed glyphs once per text and box, the
+// form in which the painter draws them.
+#pragma once
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QList>
+#include <QRectF>
+#include <QString>
+
+#include "voucher_report/report_design.h"
+
+namespace tarquelas::report {
+
+// Room kept between a text and the sides of its box, in twips.
+inline constexpr int kTextInset = 30;
+
+// The design's font for style, sized in twips (pixel size in the twips
+// coordinate system the pages are painted in).
+QFont designFont(const TextStyle& style);
+
+// The font text is drawn in inside a box of size: the design font, made
+// smaller until the text fits the box's width (and, for multi-line texts,
+// its height).
+QFont fittedFont(const TextStyle& style, const QString& text, QSizeF box);
+
+// Flags for QPainter::drawText of a text in style.
+int textFlags(const TextStyle& style);
+
+// The room a text has inside a control's box.
+QRectF textArea(const QRectF& box);
+
+// A caption's line ends (CR LF, CR or LF) made into the painter's, and the
+// blanks that end its lines dropped.
+QString displayText(const QString& text);
+
+// A single-line text ready to draw: glyph runs to draw at origin, relative
+// to the box's top-left corner. Blanks have no glyphs (they draw nothing).
+struct ShapedText {
+  QFont font;
+  QPointF origin;
+  qreal width = 0;
+  QList<QGlyphRun> runs;
+};
+
+// The shaped text of a single-line style, kept for the next page: captions
+// repeat on every page. The reference stays valid until the next call.
+const ShapedText& shapedSingleLine(const TextStyle& style, const QString& text, QSizeF boxSize);
+
+}  // namespace tarquelas::report
