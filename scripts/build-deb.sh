@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 # dpkg-shlibdeps (dpkg-dev) reads the exact library packages from the program.
 scripts/deps.sh dpkg-dev >&2
-build=build-deb
+build="build-deb"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARQUELAS_TESTS=OFF >&2
 cmake --build "$build" -j "$(nproc)" >&2
 

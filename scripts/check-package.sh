@@ -26,6 +26,7 @@ debian_mirror() {
         awk '{print $2}' | grep -v -e security -e '\[' | head -n 1)
   echo "${uri:-http://deb.debian.org/debian}"
 }
+# shellcheck disable=SC1091
 suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
 
 # What is run with the installed program, inside the clean root or here:
