@@ -19,10 +19,13 @@ build=${BUILD_DIR:-build-release}
 
 driver=${PRINTOUT_BENCH:-}
 if [ -z "$driver" ]; then
-  [ -f "$build/build.ninja" ] ||
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARQUELAS_TESTS=OFF >/dev/null
+  if [ -f "$build/build.ninja" ]; then
+    cmake -S . -B "$build" -DTARQUELAS_BENCH=ON >/dev/null
+  else
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARQUELAS_TESTS=OFF -DTARQUELAS_BENCH=ON >/dev/null
+  fi
   if ! cmake --build "$build" --target printout_bench >/dev/null; then
-    echo "cannot build printout_bench in $build (is bench/printout added to the build?)" >&2
+    echo "cannot build printout_bench in $build" >&2
     exit 2
   fi
   driver=$(find "$build" -type f -name printout_bench -perm -u+x | head -n1)
