@@ -5,8 +5,8 @@
 #   docs/ventana-padron.png   the same with samples/registry.txt
 #   docs/vista-previa.png     the print preview of samples/vouchers.txt, named
 #                             on the command line
-#   docs/comprobante.png      page 1 of the vouchers of samples/vouchers.txt
-#                             (batch mode to PDF, then pdftoppm)
+#   docs/comprobante.png      the first voucher page of samples/vouchers.txt
+#                             with a bar code (batch mode to PDF, pdftoppm)
 #   docs/padron.png           page 1 of the registry printout of
 #   docs/padron-trabajador.png  samples/registry.txt with worker pages and its
 #                             page 2 (a worker page), printed by headless Chromium
@@ -15,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 
-scripts/deps.sh xvfb xauth xdotool imagemagick poppler-utils chromium >&2
+scripts/deps.sh xvfb xauth xdotool imagemagick poppler-utils zbar-tools chromium >&2
 build=${TARQUELAS_BUILD:-build-release}  # any configured build folder will do
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARQUELAS_TESTS=OFF >/dev/null
@@ -37,7 +37,14 @@ echo "== voucher page"
 mkdir -p "$work/comprobantes"
 QT_QPA_PLATFORM=offscreen "$program" --procesar samples/vouchers.txt \
   --directorio "$work/comprobantes" --pdf "$work/comprobantes.pdf" >/dev/null
-pdftoppm -f 1 -l 1 -r 80 -png -singlefile "$work/comprobantes.pdf" docs/comprobante
+# The first page whose bar code reads, so the picture shows one.
+pages=$(pdfinfo "$work/comprobantes.pdf" | awk '/^Pages:/ {print $2}')
+page=1
+for p in $(seq 1 "$pages"); do
+  pdftoppm -f "$p" -l "$p" -r 150 -png -singlefile "$work/comprobantes.pdf" "$work/pagina"
+  if zbarimg -q "$work/pagina.png" >/dev/null 2>&1; then page=$p; break; fi
+done
+pdftoppm -f "$page" -l "$page" -r 80 -png -singlefile "$work/comprobantes.pdf" docs/comprobante
 
 echo "== registry printout page"
 mkdir -p "$work/padron"
