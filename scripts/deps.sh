@@ -11,7 +11,6 @@ packages=(
   clang-format
   zbar-tools poppler-utils python3-reportlab
   xvfb xauth desktop-file-utils
-  chromium
   python3 time
   "$@"
 )
