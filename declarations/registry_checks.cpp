@@ -34,9 +34,16 @@ std::optional<qint64> wholeNumber(QByteArrayView text) {
   return value;
 }
 
+// Eleven digits and nothing else, so that the number stands for exactly
+// one text: "03050000000" and "3050000000 " are different C.U.I.T.s.
 std::optional<qint64> elevenDigits(QByteArrayView cuit) {
   if (cuit.size() != 11) return std::nullopt;
-  return wholeNumber(cuit);
+  qint64 value = 0;
+  for (const char c : cuit) {
+    if (!isDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
 }
 
 char upper(QByteArrayView letter) {

@@ -153,7 +153,7 @@ double leadingNumber(QByteArrayView text) {
   // the C library read them.
   std::string number;
   auto at = [&](qsizetype& i) {
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && text[i] == ' ') ++i;
     return i < text.size() ? text[i] : '\0';
   };
   qsizetype i = 0;

@@ -30,7 +30,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, LeadingNumber,
                                            NumberCase{" 7", 7}, NumberCase{"1 2", 12}, NumberCase{"-5", -5},
                                            NumberCase{"+4", 4}, NumberCase{"2.5", 2.5}, NumberCase{".5", 0.5},
                                            NumberCase{"1E3", 1000}, NumberCase{"2E", 2}, NumberCase{"-", 0},
-                                           NumberCase{"2001", 2001}, NumberCase{"20x1", 20}));
+                                           NumberCase{"2001", 2001}, NumberCase{"20x1", 20},
+                                           // Only blanks are passed over; a tab is no blank.
+                                           NumberCase{"\t7", 0}, NumberCase{"1\t2", 1}));
 
 struct DueDateCase {
   const char* text;
@@ -152,6 +154,11 @@ TEST(CuitSet, KeepsDigitsAndOtherTextsApart) {
   EXPECT_FALSE(set.contains(" 30500000021"));
   EXPECT_FALSE(set.contains("3050000002x"));
   EXPECT_FALSE(set.contains(""));
+  // The same figures written otherwise are another text.
+  set.insert("03050000000");
+  EXPECT_TRUE(set.contains("03050000000"));
+  EXPECT_FALSE(set.contains("3050000000 "));
+  EXPECT_FALSE(set.contains(" 3050000000"));
 }
 
 TEST(ErrorFileLines, HaveTheirExactForms) {

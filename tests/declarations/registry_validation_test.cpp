@@ -220,6 +220,22 @@ TEST_F(RegistryValidation, InvalidConsortiumStillBecomesLatestAndIsFoundByRelati
   EXPECT_EQ(errorFile(), findings({at(3, kConsortiumCuit), at(4, kConsortiumCuit), at(5, kConsortiumCuit)}));
 }
 
+TEST_F(RegistryValidation, RelationFindsOnlyTheSameElevenCharactersNotTheSameNumber) {
+  // "03050000000" is a valid C.U.I.T.; "3050000000 " and " 3050000000" hold
+  // the same figures but are other texts, so no consortium of theirs was
+  // declared. The same for an administration.
+  givenLines({registryHeader(), administration(1, "03370000009"), consortium(2, "03050000000"),
+              relation(3, "3050000000 ", " 3370000009"), relation(4, " 3050000000", "3370000009 "),
+              relation(5, "03050000000", "03370000009"), trailer(5, 1, 1, 0, 3)});
+  ASSERT_TRUE(validateRegistry().isOk());
+  EXPECT_EQ(errorFile(),
+            findings({at(4, kConsortiumCuit), at(4, kAdministrationCuit), at(4, kNoConsortium),
+                      at(4, kNoAdministration), at(5, kConsortiumCuit), at(5, kAdministrationCuit),
+                      at(5, kNoConsortium), at(5, kNoAdministration)}));
+  EXPECT_EQ(auxFile(),
+            crlfFile({registryHeader(), administration(1, "03370000009"), consortium(2, "03050000000")}));
+}
+
 TEST_F(RegistryValidation, TwoConsortiaWithTheSameCuitAreBothAccepted) {
   givenLines({registryHeader(), consortium(1), worker(2), consortium(3), worker(4), trailer(4, 0, 2, 2, 0)});
   ASSERT_TRUE(validateRegistry().isOk());
