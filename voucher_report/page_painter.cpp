@@ -6,7 +6,9 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QRawFont>
 #include <algorithm>
+#include <vector>
 
 #include "voucher_report/bar_code.h"
 
@@ -50,18 +52,58 @@ void drawBackground(QPainter& p, const Control& c, const QRectF& box) {
   if (isText(c) && c.style.background.isValid()) p.fillRect(box, c.style.background);
 }
 
-void drawText(QPainter& p, const Control& c, const QString& caption, const QRectF& box) {
+// The glyphs of a page's single-line texts, gathered by font and colour so
+// that each pair is drawn in one go: a PDF then opens one text object per
+// font instead of one per label.
+class GlyphBatches {
+ public:
+  void add(const QGlyphRun& run, QPointF at, const QColor& color) {
+    Batch& batch = batchFor(run.rawFont(), color);
+    batch.glyphs.append(run.glyphIndexes());
+    for (const QPointF& position : run.positions()) batch.positions.append(position + at);
+  }
+
+  void draw(QPainter& p) const {
+    for (const Batch& batch : batches_) {
+      QGlyphRun run;
+      run.setRawFont(batch.font);
+      run.setGlyphIndexes(batch.glyphs);
+      run.setPositions(batch.positions);
+      p.setPen(batch.color);
+      p.drawGlyphRun(QPointF(), run);
+    }
+  }
+
+ private:
+  struct Batch {
+    QRawFont font;
+    QColor color;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+  };
+
+  Batch& batchFor(const QRawFont& font, const QColor& color) {
+    for (Batch& batch : batches_)
+      if (batch.font == font && batch.color == color) return batch;
+    return batches_.emplace_back(Batch{font, color, {}, {}});
+  }
+
+  std::vector<Batch> batches_;
+};
+
+void drawText(QPainter& p, TextShaper& shaper, GlyphBatches& batches, const Control& c,
+              const QString& caption, const QRectF& box) {
   const QString text = displayText(caption);
   if (text.isEmpty()) return;
-  p.setPen(c.style.color);
   if (c.style.multiLine) {
     const QRectF area = textArea(box);
+    p.setPen(c.style.color);
     p.setFont(fittedFont(c.style, text, area.size()));
     p.drawText(area, textFlags(c.style), text);
     return;
   }
-  const ShapedText& shaped = shapedSingleLine(c.style, text, box.size());
-  for (const QGlyphRun& run : shaped.runs) p.drawGlyphRun(box.topLeft() + shaped.origin, run);
+  const ShapedText& shaped = shaper.shaped(c.style, text, box.size());
+  for (const QGlyphRun& run : shaped.runs) batches.add(run, box.topLeft() + shaped.origin, c.style.color);
 }
 
 // Pictures are decoded once and kept, so every page draws the same image
@@ -132,7 +174,7 @@ void mapTwips(QPainter& painter) {
 
 }  // namespace
 
-void paintReportPage(const Page& page, QPainter& painter) {
+void paintReportPage(const Page& page, QPainter& painter, TextShaper& shaper) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   mapTwips(painter);
@@ -144,8 +186,11 @@ void paintReportPage(const Page& page, QPainter& painter) {
     if (item.control->kind == ControlKind::Image) drawImage(painter, *item.control, item.rectOnPage());
   }
   for (const PlacedItem& item : page.items) drawStrokes(painter, item);
+  GlyphBatches batches;
   for (const PlacedItem& item : page.items)
-    if (isText(*item.control)) drawText(painter, *item.control, item.text, item.rectOnPage());
+    if (isText(*item.control))
+      drawText(painter, shaper, batches, *item.control, item.text, item.rectOnPage());
+  batches.draw(painter);
   painter.restore();
 }
 

@@ -17,6 +17,7 @@ inline constexpr int kThickLine = 30;
 // Paints page on painter. The painter's coordinates are the device's pixels
 // from the paper's top-left corner (or, on a paged device in standard mode,
 // from the corner of its margins); the scale comes from the device's DPI.
-void paintReportPage(const Page& page, QPainter& painter);
+// shaper keeps shaped texts from page to page.
+void paintReportPage(const Page& page, QPainter& painter, TextShaper& shaper);
 
 }  // namespace tarquelas::report

@@ -1,6 +1,5 @@
 #include "voucher_report/text_fit.h"
 
-#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QRawFont>
@@ -30,28 +29,9 @@ struct Run {
   qreal height = 0;
 };
 
-// Font data must go before the application's font database does.
-void clearFontCaches();
-
-QHash<QString, QRawFont>& rawFonts() {
-  static QHash<QString, QRawFont> fonts;
-  static const bool registered = (qAddPostRoutine(clearFontCaches), true);
-  (void)registered;
-  return fonts;
-}
-
-const QRawFont& rawFontFor(const QFont& font) {
-  QHash<QString, QRawFont>& fonts = rawFonts();
-  const QString key = font.key();
-  auto it = fonts.constFind(key);
-  if (it == fonts.constEnd()) it = fonts.insert(key, QRawFont::fromFont(font));
-  return *it;
-}
-
 // One glyph per character straight from the font, when the font has them
 // all: the texts are Latin, unkerned and without ligatures.
-std::optional<Run> directRun(const QFont& font, const QString& text) {
-  const QRawFont& raw = rawFontFor(font);
+std::optional<Run> directRun(const QRawFont& raw, const QString& text) {
   if (!raw.isValid()) return std::nullopt;
   const QList<quint32> glyphs = raw.glyphIndexesForString(text);
   if (glyphs.size() != text.size() || glyphs.contains(0u)) return std::nullopt;
@@ -97,12 +77,14 @@ QList<QGlyphRun> laidOutRuns(const QFont& font, const QString& text, qreal& widt
   return runs;
 }
 
-ShapedText shape(const QFont& font, const QString& text) {
+}  // namespace
+
+ShapedText TextShaper::shape(const QFont& font, const QString& text) {
   ShapedText shaped;
   shaped.font = font;
   qreal ascent = 0;
   qreal height = 0;
-  if (std::optional<Run> run = directRun(font, text)) {
+  if (std::optional<Run> run = directRun(rawFont(font), text)) {
     shaped.runs = {run->run};
     shaped.width = run->width;
     ascent = run->ascent;
@@ -114,7 +96,7 @@ ShapedText shape(const QFont& font, const QString& text) {
   return shaped;
 }
 
-ShapedText shapeSingleLine(const TextStyle& style, const QString& text, QSizeF boxSize) {
+ShapedText TextShaper::shapeSingleLine(const TextStyle& style, const QString& text, QSizeF boxSize) {
   const QRectF area = textArea(QRectF(QPointF(), boxSize));
   ShapedText shaped = shape(designFont(style), text);
   if (shaped.width > area.width() * kFitRoom) shaped = shape(fittedFont(style, text, area.size()), text);
@@ -125,34 +107,16 @@ ShapedText shapeSingleLine(const TextStyle& style, const QString& text, QSizeF b
   return shaped;
 }
 
-struct ShapeKey {
-  QString family;
-  int sizeTwips;
-  bool bold;
-  int alignment;
-  qreal width;
-  qreal height;
-  QString text;
-  bool operator==(const ShapeKey&) const = default;
-};
+QRawFont TextShaper::rawFont(const QFont& font) {
+  const QString key = font.key();
+  auto it = rawFonts_.constFind(key);
+  if (it == rawFonts_.constEnd()) it = rawFonts_.insert(key, QRawFont::fromFont(font));
+  return *it;
+}
 
-size_t qHash(const ShapeKey& k, size_t seed = 0) {
+size_t qHash(const TextShaper::Key& k, size_t seed) {
   return qHashMulti(seed, k.family, k.sizeTwips, k.bold, k.alignment, k.width, k.height, k.text);
 }
-
-QHash<ShapeKey, ShapedText>& shapedTexts() {
-  static QHash<ShapeKey, ShapedText> cache;
-  static const bool registered = (qAddPostRoutine(clearFontCaches), true);
-  (void)registered;
-  return cache;
-}
-
-void clearFontCaches() {
-  shapedTexts().clear();
-  rawFonts().clear();
-}
-
-}  // namespace
 
 QFont designFont(const TextStyle& style) {
   QFont font(style.family);
@@ -200,14 +164,13 @@ QFont fittedFont(const TextStyle& style, const QString& text, QSizeF box) {
   return font;
 }
 
-const ShapedText& shapedSingleLine(const TextStyle& style, const QString& text, QSizeF boxSize) {
-  QHash<ShapeKey, ShapedText>& cache = shapedTexts();
-  ShapeKey key{style.family,    style.sizeTwips,  style.bold, int(style.alignment),
-               boxSize.width(), boxSize.height(), text};
-  auto it = cache.constFind(key);
-  if (it != cache.constEnd()) return *it;
-  if (cache.size() > 4000) cache.clear();  // texts that change with every voucher
-  return *cache.insert(std::move(key), shapeSingleLine(style, text, boxSize));
+const ShapedText& TextShaper::shaped(const TextStyle& style, const QString& text, QSizeF boxSize) {
+  Key key{style.family,    style.sizeTwips,  style.bold, int(style.alignment),
+          boxSize.width(), boxSize.height(), text};
+  auto it = shapes_.constFind(key);
+  if (it != shapes_.constEnd()) return *it;
+  if (shapes_.size() > kMaxShapes) shapes_.clear();  // texts that change with every voucher
+  return *shapes_.insert(std::move(key), shapeSingleLine(style, text, boxSize));
 }
 
 }  // namespace tarquelas::report

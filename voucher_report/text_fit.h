@@ -6,7 +6,9 @@
 
 #include <QFont>
 #include <QGlyphRun>
+#include <QHash>
 #include <QList>
+#include <QRawFont>
 #include <QRectF>
 #include <QString>
 
@@ -45,8 +47,37 @@ struct ShapedText {
   QList<QGlyphRun> runs;
 };
 
-// The shaped text of a single-line style, kept for the next page: captions
-// repeat on every page. The reference stays valid until the next call.
-const ShapedText& shapedSingleLine(const TextStyle& style, const QString& text, QSizeF boxSize);
+// Shapes single-line texts and keeps them for the next page: captions
+// repeat on every page. Holds font data, so it must go before the
+// application does; one lives with each painting of a report.
+class TextShaper {
+ public:
+  // The text of a single-line style in a box of boxSize. The reference
+  // stays valid until the next call.
+  const ShapedText& shaped(const TextStyle& style, const QString& text, QSizeF boxSize);
+
+  struct Key {
+    QString family;
+    int sizeTwips;
+    bool bold;
+    int alignment;
+    qreal width;
+    qreal height;
+    QString text;
+    bool operator==(const Key&) const = default;
+  };
+
+ private:
+  static constexpr qsizetype kMaxShapes = 4000;
+
+  ShapedText shapeSingleLine(const TextStyle& style, const QString& text, QSizeF boxSize);
+  ShapedText shape(const QFont& font, const QString& text);
+  QRawFont rawFont(const QFont& font);
+
+  QHash<QString, QRawFont> rawFonts_;
+  QHash<Key, ShapedText> shapes_;
+};
+
+size_t qHash(const TextShaper::Key& key, size_t seed = 0);
 
 }  // namespace tarquelas::report

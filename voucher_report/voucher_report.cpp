@@ -35,13 +35,14 @@ class PdfPageSink final : public report::PageSink {
   PdfPageSink(QPdfWriter& writer, QPainter& painter) : writer_(writer), painter_(painter) {}
   bool takePage(report::Page&& page) override {
     if (pages_++ > 0 && !writer_.newPage()) return false;
-    report::paintReportPage(page, painter_);
+    report::paintReportPage(page, painter_, shaper_);
     return true;
   }
 
  private:
   QPdfWriter& writer_;
   QPainter& painter_;
+  report::TextShaper shaper_;
   int pages_ = 0;
 };
 
@@ -70,6 +71,7 @@ class VoucherReport::Impl {
   int pageCount = 0;
   mutable std::unique_ptr<voucher::RptTarquela> model;  // owns the controls the pages point at
   mutable std::vector<report::Page> laidOut;
+  mutable report::TextShaper shaper;
 };
 
 VoucherReport::VoucherReport(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -102,7 +104,7 @@ QPageLayout VoucherReport::pageLayout() const {
 void VoucherReport::paintPage(int index, QPainter& painter) const {
   const std::vector<report::Page>& pages = impl_->pages();
   if (index < 0 || index >= static_cast<int>(pages.size())) return;
-  report::paintReportPage(pages[static_cast<std::size_t>(index)], painter);
+  report::paintReportPage(pages[static_cast<std::size_t>(index)], painter, impl_->shaper);
 }
 
 Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const {
