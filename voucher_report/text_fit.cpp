@@ -157,7 +157,13 @@ QString displayText(const QString& text) {
 QFont fittedFont(const TextStyle& style, const QString& text, QSizeF box) {
   QFont font = designFont(style);
   const QSizeF room = box * kFitRoom;
-  for (int size = style.sizeTwips; size > style.sizeTwips / 3; size = std::min(size - 1, size * 97 / 100)) {
+  int size = style.sizeTwips;
+  // A single line narrows in proportion to its size: start there.
+  if (!style.multiLine) {
+    const qreal width = QFontMetricsF(font).horizontalAdvance(text);
+    if (width > room.width()) size = std::max(1, int(size * room.width() / width));
+  }
+  for (; size > style.sizeTwips / 3; size = std::min(size - 1, size * 97 / 100)) {
     font.setPixelSize(size);
     if (fits(font, style, text, room)) return font;
   }
