@@ -21,9 +21,16 @@ LineReader::~LineReader() = default;
 
 Status LineReader::open(const QString& path) {
   path_ = path;
-  if (QFileInfo(path).isDir()) {
-    return status_ = Status::error(fileErrorDescription(
-               QStringLiteral("leer"), nativePath(path), QStringLiteral("es una carpeta")));
+  const QFileInfo info(path);
+  if (info.isDir()) {
+    return status_ = Status::error(fileErrorDescription(QStringLiteral("leer"), nativePath(path),
+                                                        QStringLiteral("es una carpeta")));
+  }
+  // A pipe or a device would block the window or never end; only regular
+  // files are presentation files, templates or working files.
+  if (info.exists() && !info.isFile()) {
+    return status_ = Status::error(fileErrorDescription(QStringLiteral("leer"), nativePath(path),
+                                                        QStringLiteral("no es un archivo común")));
   }
   auto file = std::make_unique<QFile>(path);
   if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
@@ -46,8 +53,8 @@ bool LineReader::fill() {
   if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a very long line
   const qint64 got = file_->read(buffer_.data() + end_, buffer_.size() - end_);
   if (got < 0) {
-    status_ = Status::error(
-        fileErrorDescription(QStringLiteral("leer"), nativePath(path_), file_->errorString()));
+    status_ =
+        Status::error(fileErrorDescription(QStringLiteral("leer"), nativePath(path_), file_->errorString()));
     eof_ = true;
     return false;
   }

@@ -1,5 +1,8 @@
+#include "support/text_file.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -8,7 +11,6 @@
 #include <csignal>
 
 #include "common/temp_dir.h"
-#include "support/text_file.h"
 
 namespace tarquelas {
 namespace {
@@ -75,6 +77,12 @@ TEST_F(TextFileTest, MissingFolderAndUnreadableFilesNameThePath) {
 
   LineReader folder;
   EXPECT_TRUE(folder.open(dir_.path()).isError());
+
+  // A named pipe nobody writes to must not block.
+  const QString fifo = path("pipe");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  LineReader pipe;
+  EXPECT_TRUE(pipe.open(fifo).isError());
 
   if (geteuid() != 0) {  // root reads everything
     ASSERT_TRUE(writeBytes(path("locked.txt"), "x"));
