@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace tarquelas::report {
@@ -104,6 +105,8 @@ ShapedText TextShaper::shapeSingleLine(const TextStyle& style, const QString& te
   if (style.alignment & Qt::AlignRight) x = area.right() - shaped.width;
   if (style.alignment & Qt::AlignHCenter) x = area.left() + (area.width() - shaped.width) / 2;
   shaped.origin += QPointF(x, area.center().y());
+  // Whole twips: invisible on paper, and short numbers in a PDF.
+  shaped.origin = QPointF(std::round(shaped.origin.x()), std::round(shaped.origin.y()));
   return shaped;
 }
 
