@@ -102,7 +102,11 @@ QByteArray importe(QByteArrayView text) {
 
 QByteArray numeroCABA(QByteArrayView text) {
   if (!esNumerico(text)) return text.toByteArray();
-  const double v = std::floor(valorNumerico(text));
+  // A number beyond a double's range (1e400, 1e-400) does not read, and
+  // is written as it stands rather than as 0.
+  bool leido = false;
+  const double v = std::floor(trimBlanks(text).toByteArray().toDouble(&leido));
+  if (!leido) return text.toByteArray();
   // Outside 64 bits (or not finite) the number cannot be written whole.
   if (!(v >= -9.2e18 && v <= 9.2e18)) return text.toByteArray();
   return sacaCeros(QByteArray::number(qint64(v)));

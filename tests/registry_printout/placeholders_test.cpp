@@ -42,6 +42,8 @@ TEST(AplicarRegla, CaseTable) {
       {Regla::NumeroCABA, "", ""},
       {Regla::NumeroCABA, "S/N", "S/N"},
       {Regla::NumeroCABA, "1e300", "1e300"},
+      {Regla::NumeroCABA, "1e400", "1e400"},  // beyond a double: the field's own text, not 0
+      {Regla::NumeroCABA, "-1e400", "-1e400"},
   };
   for (const Caso& c : casos)
     EXPECT_EQ(aplicarRegla(c.regla, c.texto), c.valor) << int(c.regla) << " '" << c.texto << "'";

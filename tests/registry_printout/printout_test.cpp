@@ -144,6 +144,36 @@ TEST_F(PrintoutTest, ConsortiumValuesFollowTheirRules) {
   }
 }
 
+TEST_F(PrintoutTest, AdministrationValuesFollowTheirRules) {
+  plantillas(
+      "<@@INICIOBLOQUEADMINISTRACIONES@@><@@NUMEROA@@>|<@@PISOA@@>|<@@DEPTOA@@>|<@@CODIGOPOSTALA@@>|"
+      "<@@CABAA@@><@@FINBLOQUEADMINISTRACIONES@@><@@INICIOBLOQUETRABAJADORES@@><@@FINBLOQUETRABAJADORES@@>",
+      "");
+  namespace a = r::administration;
+  struct Caso {
+    const char *caba, *valores;
+  };
+  const Caso casos[] = {
+      {"00012345", "1234|3|7|C1000AAA|12345"},
+      {"00000000", "1234|3|7|C1000AAA|0"},
+      {"12.9    ", "1234|3|7|C1000AAA|12"},
+      {"        ", "1234|3|7|C1000AAA|"},
+      {"S/N     ", "1234|3|7|C1000AAA|S/N"},
+      {"1e400   ", "1234|3|7|C1000AAA|1e400"},  // beyond any number: as written, not 0
+  };
+  for (const Caso& k : casos) {
+    const QByteArray padron = imprimir({administracion(1, kA1, "ADMIN",
+                                                       {{a::streetNumber, "001234"},
+                                                        {a::floor, "0003"},
+                                                        {a::apartment, "007"},
+                                                        {a::postalCode, "C1000AAA"},
+                                                        {a::cabaNumber, k.caba}}),
+                                        consorcio(2, kC1), relacion(3, kC1, kA1)},
+                                       false);
+    EXPECT_EQ(padron, "\r\n" + q(k.valores) + "\r\n\r\n" + kBR + "\r\n") << k.caba;
+  }
+}
+
 TEST_F(PrintoutTest, WorkerAndBeneficiaryValuesFollowTheirRules) {
   plantillas(
       "<@@INICIOBLOQUEADMINISTRACIONES@@><@@FINBLOQUEADMINISTRACIONES@@>"
