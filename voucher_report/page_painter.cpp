@@ -7,7 +7,9 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRawFont>
+#include <QStringList>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "voucher_report/bar_code.h"
@@ -91,11 +93,37 @@ class GlyphBatches {
   std::vector<Batch> batches_;
 };
 
+// A multi-line text whose lines each fit the box's width at the design size
+// is stacked from the top like single-line texts. False, drawing nothing,
+// when a line would have to wrap or shrink or the lines overflow the box.
+bool drawStackedLines(TextShaper& shaper, GlyphBatches& batches, const Control& c, const QString& text,
+                      const QRectF& box) {
+  TextStyle lineStyle = c.style;
+  lineStyle.multiLine = false;
+  lineStyle.alignment = c.style.alignment & Qt::AlignHorizontal_Mask;
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  const QSizeF lineBox(box.width(), 0);
+  qreal height = 0;
+  for (const QString& line : lines) {
+    const ShapedText& shaped = shaper.shaped(lineStyle, line, lineBox);
+    if (shaped.font.pixelSize() != c.style.sizeTwips) return false;
+    height = shaped.lineHeight;
+  }
+  if (height * lines.size() > box.height() * 0.98) return false;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const ShapedText& shaped = shaper.shaped(lineStyle, lines[i], lineBox);
+    const QPointF at(box.left(), std::round(box.top() + (i + 0.5) * height));
+    for (const QGlyphRun& run : shaped.runs) batches.add(run, at + shaped.origin, c.style.color);
+  }
+  return true;
+}
+
 void drawText(QPainter& p, TextShaper& shaper, GlyphBatches& batches, const Control& c,
               const QString& caption, const QRectF& box) {
   const QString text = displayText(caption);
   if (text.isEmpty()) return;
   if (c.style.multiLine) {
+    if (drawStackedLines(shaper, batches, c, text, box)) return;
     const QRectF area = textArea(box);
     p.setPen(c.style.color);
     p.setFont(fittedFont(c.style, text, area.size()));

@@ -94,6 +94,7 @@ ShapedText TextShaper::shape(const QFont& font, const QString& text) {
     shaped.runs = laidOutRuns(font, text, shaped.width, ascent, height);
   }
   shaped.origin = QPointF(0, ascent - height / 2);  // baseline, from the line's middle
+  shaped.lineHeight = height;
   return shaped;
 }
 

@@ -44,6 +44,7 @@ struct ShapedText {
   QFont font;
   QPointF origin;
   qreal width = 0;
+  qreal lineHeight = 0;
   QList<QGlyphRun> runs;
 };
 

@@ -103,6 +103,25 @@ TEST_F(PdfTest, SampleTextsAreInThePdf) {
     EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
 }
 
+TEST_F(PdfTest, LongWorkerListWrapsAndKeepsEveryCuil) {
+  if (tool(u"pdftotext"_s).isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) not installed";
+  Detail d;
+  d.form = "F0808";
+  QByteArray list = "Trabajadores: ";
+  for (int i = 0; i < 14; ++i) list += "2012345678" + QByteArray::number(i % 10) + " - ";
+  d.observations = list.left(200);
+  AuxFile aux({headerLine(), d.line()});
+  VoucherReport::BuildResult built = VoucherReport::build(aux.path());
+  ASSERT_TRUE(built.report.has_value());
+  const QString pdfPath = aux.file(u"long.pdf"_s);
+  ASSERT_TRUE(built.report->writePdf(pdfPath).isOk());
+  const QString text = run(tool(u"pdftotext"_s), {pdfPath, u"-"_s}).simplified();
+  EXPECT_TRUE(text.contains(u"CUILES: 20123456780"_s)) << text.toStdString();
+  EXPECT_TRUE(text.contains(u"20123456781"_s)) << text.toStdString();
+  EXPECT_TRUE(text.contains(u"20123456782"_s))
+      << text.toStdString();  // the last whole one, on the second line
+}
+
 TEST_F(PdfTest, FontsAreEmbedded) {
   if (tool(u"pdffonts"_s).isEmpty()) GTEST_SKIP() << "pdffonts (poppler-utils) not installed";
   writeSamplePdf();
