@@ -372,5 +372,17 @@ TEST_F(PrintoutTest, PresentationNumberLosesLeadingZeros) {
   EXPECT_EQ(padron, "\r\n0/31/12/2024/23:59\r\n\r\n" + kBR + "\r\n0-31/12/2024-23:59\r\n\r\n" + kBR + "\r\n");
 }
 
+TEST_F(PrintoutTest, PresentationValuesAreEscapedToo) {
+  plantillas(
+      "<@@IDPRESENTACION@@>|<@@FECHAPRESENTACION@@>|<@@HORAPRESENTACION@@>"
+      "<@@INICIOBLOQUEADMINISTRACIONES@@><@@FINBLOQUEADMINISTRACIONES@@>"
+      "<@@INICIOBLOQUETRABAJADORES@@><@@FINBLOQUETRABAJADORES@@>",
+      "");
+  const QByteArray padron =
+      imprimir({consorcio(1, kC1)}, false, cabecera("00<b>&'\"xy", "2024<1>\"", "&<>'"));
+  EXPECT_EQ(padron,
+            "\r\n&lt;b&gt;&amp;&#39;&quot;xy|&gt;&quot;/&lt;1/2024|&amp;&lt;:&gt;&#39;\r\n" + kBR + "\r\n");
+}
+
 }  // namespace
 }  // namespace tarquelas::testing
