@@ -272,15 +272,15 @@ def write_vouchers(args, rng, writer):
 REGISTRY_FAULTS = {
     "length": "any numbered record: one character more (301)",
     "gap": "numbering: a record number skipped",
-    "admin-cuit": "administration: C.U.I.T. with a wrong check digit",
-    "consortium-cuit": "consortium: C.U.I.T. with a wrong check digit",
+    "admin-cuit": "administration: C.U.I.T. with a wrong check digit (relations naming the old one find no administration)",
+    "consortium-cuit": "consortium: C.U.I.T. with a wrong check digit (its workers and relation no longer match it)",
     "rent": "consortium: neither R nor H in position 105",
     "self-administered": "consortium: neither S nor N in position 187",
     "worker-cuil": "worker: C.U.I.L. with a wrong check digit",
     "worker-consortium": "worker: C.U.I.T. of another (valid) consortium",
     "relation-consortium": "relation: a consortium never declared",
     "relation-admin": "relation: an administration never declared",
-    "lowercase-type": "administration: type letter 'a'",
+    "lowercase-type": "administration: type letter 'a' (not counted; relations naming it find no administration)",
     "totals": "trailer: every total one more",
     "trailing-empty-line": "an empty line after the trailer",
 }
