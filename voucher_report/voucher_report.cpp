@@ -110,6 +110,11 @@ void VoucherReport::paintPage(int index, QPainter& painter) const {
 Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const {
   voucher::RptTarquela report(impl_->auxPath);
   if (!report.status().isOk()) return report.status();
+  // The new file is renamed over the old one: something that is not a plain
+  // file (a device, a pipe) must not be replaced by it.
+  const QFileInfo target(pdfPath);
+  if (target.exists() && !target.isFile())
+    return Status::error(writeError(pdfPath, u"no es un archivo com\u00fan"_s));
   QSaveFile file(pdfPath);
   if (!file.open(QIODevice::WriteOnly)) return Status::error(writeError(pdfPath, file.errorString()));
   Status status;

@@ -3,9 +3,11 @@
 // code read back).
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -225,6 +227,18 @@ TEST_F(PdfTest, FolderInPlaceOfTheFileIsAnErrorNamingThePath) {
   const Status status = built.report->writePdf(target);
   EXPECT_TRUE(status.isError());
   EXPECT_TRUE(status.description().contains(target)) << status.description().toStdString();
+}
+
+TEST_F(PdfTest, SomethingOtherThanAFileIsNeverReplaced) {
+  AuxFile aux({headerLine(), Detail().line()});
+  VoucherReport::BuildResult built = VoucherReport::build(aux.path());
+  ASSERT_TRUE(built.report.has_value());
+  const QString pipe = aux.file(u"pipe"_s);
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const Status status = built.report->writePdf(pipe);
+  EXPECT_TRUE(status.isError());
+  EXPECT_TRUE(status.description().contains(pipe)) << status.description().toStdString();
+  EXPECT_FALSE(QFileInfo(pipe).isFile());  // still the pipe
 }
 
 TEST_F(PdfTest, CancelledWriteLeavesTheEarlierFileUntouched) {
