@@ -53,6 +53,13 @@ echo "-- installed program works for an ordinary user"
 SCRIPT
 }
 
+remove_clean_root() {
+  [ -n "$root" ] || return 0
+  umount "$root/proc" 2>/dev/null || true
+  rm -rf --one-file-system "$root"
+  root=""
+}
+
 # Makes a clean root in $root; false when debootstrap or the mirror fails.
 make_clean_root() {
   local mirror
@@ -60,8 +67,7 @@ make_clean_root() {
   mirror=$(debian_mirror)
   root=$(mktemp -d /tmp/tarquelas-root.XXXXXX)
   chmod 755 "$root"  # mktemp's 0700 would shut the ordinary user out of /
-  # shellcheck disable=SC2064
-  trap "umount '$root/proc' 2>/dev/null || true; rm -rf --one-file-system '$root'" EXIT
+  trap remove_clean_root EXIT
   echo "== debootstrap $suite from $mirror into $root"
   if ! debootstrap --variant=minbase "$suite" "$root" "$mirror" >/tmp/tarquelas-debootstrap.log 2>&1; then
     echo "debootstrap failed (log: /tmp/tarquelas-debootstrap.log)"
@@ -96,16 +102,20 @@ check_on_this_machine() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
   mkdir -p /tmp/tarquelas-samples
   cp samples/vouchers.txt samples/registry.txt /tmp/tarquelas-samples/
-  id usuario >/dev/null 2>&1 || useradd -m usuario
+  local made_user=no
+  id usuario >/dev/null 2>&1 || { useradd -m usuario; made_user=yes; }
   smoke_test | su - usuario -s /bin/sh
   [ "$had_it" = yes ] || apt-get remove -y -qq tarquelas >/dev/null
+  [ "$made_user" = no ] || userdel -r usuario 2>/dev/null || true
 }
 
 root=""
 if [ "${1:-}" != --host ] && make_clean_root; then
   check_in_clean_root
+  remove_clean_root
   where="a clean $suite root (debootstrap)"
 else
+  remove_clean_root
   check_on_this_machine
   where="this machine (apt install ./$(basename "$deb"))"
 fi
