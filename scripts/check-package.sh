@@ -107,6 +107,7 @@ check_on_this_machine() {
   smoke_test | su - usuario -s /bin/sh
   [ "$had_it" = yes ] || apt-get remove -y -qq tarquelas >/dev/null
   [ "$made_user" = no ] || userdel -r usuario 2>/dev/null || true
+  rm -rf /tmp/tarquelas-samples
 }
 
 root=""
