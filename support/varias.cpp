@@ -44,8 +44,8 @@ int utf8Sequence(QByteArrayView s, qsizetype i, char32_t& cp) {
     const unsigned char lo = b0 == 0xF0 ? 0x90 : 0x80;
     const unsigned char hi = b0 == 0xF4 ? 0x8F : 0xBF;
     if (cont(i + 1, lo, hi) && cont(i + 2) && cont(i + 3)) {
-      cp = char32_t(b0 & 0x07) << 18 | char32_t(at(i + 1) & 0x3F) << 12 |
-           char32_t(at(i + 2) & 0x3F) << 6 | (at(i + 3) & 0x3F);
+      cp = char32_t(b0 & 0x07) << 18 | char32_t(at(i + 1) & 0x3F) << 12 | char32_t(at(i + 2) & 0x3F) << 6 |
+           (at(i + 3) & 0x3F);
       return 4;
     }
   }
@@ -174,17 +174,27 @@ bool validarFecha(QByteArrayView text) {
   if (!esFecha(text)) return false;
   const auto year = valorEntero(mid(text, 7, 4));
   if (!year || *year < 1900 || *year > 1998) return false;
-  const QByteArrayView monthText = mid(text, 4, 2);
-  const QByteArrayView dayText = mid(text, 1, 2);
-  // A day or month that is not a number here (a date written without
-  // leading zeros) is not a date of the expected form.
-  if (!allDigits(monthText) || !allDigits(dayText)) return false;
-  const int month = monthText.toInt();
-  const int day = dayText.toInt();
+  // A day or month that is not a number at its positions (a date written
+  // without leading zeros, say "1/02/1996") is not a date of this form; a
+  // blank in place of the leading zero still reads as a number.
+  const auto monthValue = valorEntero(mid(text, 4, 2));
+  const auto dayValue = valorEntero(mid(text, 1, 2));
+  if (!monthValue || !dayValue) return false;
+  const qint64 month = *monthValue;
+  const qint64 day = *dayValue;
   int last = 0;
   switch (month) {
-    case 4: case 6: case 9: case 11: last = 30; break;
-    case 1: case 3: case 5: case 7: case 8: case 10: case 12: last = 31; break;
+    case 4:
+    case 6:
+    case 9:
+    case 11: last = 30; break;
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 10:
+    case 12: last = 31; break;
     case 2: last = (*year % 4 == 0) ? 29 : 28; break;
     default: return false;
   }

@@ -1,8 +1,8 @@
+#include "support/varias.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-
-#include "support/varias.h"
 
 namespace tarquelas {
 namespace {
@@ -80,31 +80,39 @@ TEST(ValidarFecha, YearsTo1998WithTheSimpleLeapRule) {
   EXPECT_FALSE(validarFecha(""));
   EXPECT_FALSE(validarFecha("32/01/1990"));
   EXPECT_FALSE(validarFecha("1/02/1996"));  // day not at its positions: no crash, false
+  EXPECT_TRUE(validarFecha(" 5/03/1995"));  // a blank for the leading zero
+  EXPECT_FALSE(validarFecha("-5/03/1995"));
 }
 
 TEST(DecodificarUTF8, CollapsesUtf8AndKeepsSingleBytes) {
-  EXPECT_EQ(decodificarUTF8("C\xc3\xb3" "d"), QByteArray("C\xf3" "d"));
+  EXPECT_EQ(decodificarUTF8("C\xc3\xb3"
+                            "d"),
+            QByteArray("C\xf3"
+                       "d"));
   EXPECT_EQ(decodificarUTF8(""), QByteArray());
   EXPECT_EQ(decodificarUTF8("a\rb"), QByteArray("a\r\nb"));
   EXPECT_EQ(decodificarUTF8(QByteArray("a\0b", 3)), QByteArray("ab"));
   // Single-byte letters that the old byte table destroyed.
   EXPECT_EQ(decodificarUTF8("\xf1\xba\xb1\xe1"), QByteArray("\xf1\xba\xb1\xe1"));
   // En dash, minus sign and em dash become one "-"; the euro sign its byte.
-  EXPECT_EQ(decodificarUTF8("1\xe2\x80\x93" "2\xe2\x88\x92" "3\xe2\x80\x94"), QByteArray("1-2-3-"));
+  EXPECT_EQ(decodificarUTF8("1\xe2\x80\x93"
+                            "2\xe2\x88\x92"
+                            "3\xe2\x80\x94"),
+            QByteArray("1-2-3-"));
   EXPECT_EQ(decodificarUTF8("\xe2\x82\xac"), QByteArray("\x80"));
   // No Windows-1252 character: one "?" per sequence, 4-byte ones too.
   EXPECT_EQ(decodificarUTF8("\xe6\x97\xa5\xf0\x9f\x98\x80"), QByteArray("??"));
   // Broken sequences keep their bytes.
   EXPECT_EQ(decodificarUTF8("\xc3"), QByteArray("\xc3"));
   EXPECT_EQ(decodificarUTF8("\xe2\x80"), QByteArray("\xe2\x80"));
-  EXPECT_EQ(decodificarUTF8("\xc0\xaf"), QByteArray("\xc0\xaf"));        // overlong
+  EXPECT_EQ(decodificarUTF8("\xc0\xaf"), QByteArray("\xc0\xaf"));          // overlong
   EXPECT_EQ(decodificarUTF8("\xed\xa0\x80"), QByteArray("\xed\xa0\x80"));  // surrogate
 }
 
 TEST(DecodificarUTF8, Utf8VoucherLineKeepsItsFieldPositions) {
   QByteArray line(549, 'x');
-  line.replace(10, 1, "\xc3\xb3");   // ó
-  line.replace(40, 1, "\xc3\xb1");   // ñ
+  line.replace(10, 1, "\xc3\xb3");  // ó
+  line.replace(40, 1, "\xc3\xb1");  // ñ
   ASSERT_EQ(line.size(), 551);
   const QByteArray repaired = decodificarUTF8(line);
   EXPECT_EQ(repaired.size(), 549);
