@@ -24,9 +24,8 @@ int main(int argc, char** argv) {
   }
   QElapsedTimer timer;
   timer.start();
-  const tarquelas::Status status = args[1] == u"voucher"
-                                       ? tarquelas::validarArchivoTarquelas(args[2], paths)
-                                       : tarquelas::validarArchivoPadron(args[2], paths);
+  const tarquelas::Status status = args[1] == u"voucher" ? tarquelas::validarArchivoTarquelas(args[2], paths)
+                                                         : tarquelas::validarArchivoPadron(args[2], paths);
   const qint64 elapsed = timer.nsecsElapsed();
   if (!status.isOk()) {
     std::fprintf(stderr, "%s\n", qPrintable(status.description()));

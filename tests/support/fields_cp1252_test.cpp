@@ -9,10 +9,10 @@ namespace {
 TEST(Field, TakesPiecesByOneBasedPosition) {
   const QByteArrayView line = "ABCDEFG";
   EXPECT_EQ(Field({1, 3}).in(line), "ABC");
-  EXPECT_EQ(Field({5, 10}).in(line), "EFG");   // cut at the end of the line
-  EXPECT_EQ(Field({8, 2}).in(line), "");       // starts past the end
+  EXPECT_EQ(Field({5, 10}).in(line), "EFG");  // cut at the end of the line
+  EXPECT_EQ(Field({8, 2}).in(line), "");      // starts past the end
   EXPECT_EQ(Field({100, 2}).in(line), "");
-  EXPECT_EQ(Field({0, 2}).in(line), "");       // no such position
+  EXPECT_EQ(Field({0, 2}).in(line), "");  // no such position
   EXPECT_EQ(Field({3, 0}).in(line), "");
   EXPECT_EQ(Field({3, -4}).in(line), "");
   EXPECT_EQ(Field({2, 3}).end(), 4);
