@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <exception>
 
 class QObject;
@@ -93,6 +94,11 @@ class CommonDialogPlatform {
 // Qt's own dialogs (QFileDialog, QColorDialog, QFontDialog, QPrintDialog);
 // help opens HelpFile in the desktop's viewer.
 CommonDialogPlatform& qtCommonDialogs();
+
+// A request's filter ("description NUL pattern NUL ... NUL") as the name
+// filters of a Qt file dialog, one per description, each ending in its
+// patterns in brackets.
+QStringList qtNameFilters(const QString& filter);
 
 class OvraCommonDialog {
  public:

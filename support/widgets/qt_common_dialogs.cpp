@@ -29,17 +29,23 @@ QString upToNul(const QString& text) {
   return nul < 0 ? text : text.left(nul);
 }
 
-// "description NUL pattern NUL ... NUL" as Qt name filters; the pattern
-// list of each goes in brackets, where QFileDialog looks for it.
-QStringList nameFilters(const QString& filter) {
-  const QStringList parts = filter.split(QChar(0), Qt::SkipEmptyParts);
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts.at(i + 1);
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    filters.append(parts.at(i) + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+// A pattern of the filter as the file dialog matches it on a file system
+// that tells capitals apart: "*.*" is every file, as the patterns are
+// meant, and letters match either case ("*.txt" shows PAGOS.TXT too).
+QString caseBlindPattern(const QString& pattern) {
+  if (pattern == QStringLiteral("*.*")) return QStringLiteral("*");
+  QString blind;
+  bool inSet = false;
+  for (const QChar c : pattern) {
+    if (c == QLatin1Char('[')) inSet = true;
+    if (c == QLatin1Char(']')) inSet = false;
+    if (inSet || c.toLower() == c.toUpper()) {
+      blind.append(c);
+    } else {
+      blind.append(QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']'));
+    }
   }
-  return filters;
+  return blind;
 }
 
 // Writes text into a fixed-length buffer; false when it does not fit.
@@ -128,7 +134,7 @@ class QtCommonDialogs final : public CommonDialogPlatform {
                                                                 : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (save && !(record.flags & kOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters = nameFilters(record.filter);
+    const QStringList filters = qtNameFilters(record.filter);
     dialog.setNameFilters(filters);
     if (record.filterIndex >= 1 && record.filterIndex <= filters.size()) {
       dialog.selectNameFilter(filters.at(record.filterIndex - 1));
@@ -151,6 +157,21 @@ class QtCommonDialogs final : public CommonDialogPlatform {
 };
 
 }  // namespace
+
+// "description NUL pattern NUL ... NUL" as Qt name filters; the pattern
+// list of each goes in brackets, where QFileDialog looks for it.
+QStringList qtNameFilters(const QString& filter) {
+  const QStringList parts = filter.split(QChar(0), Qt::SkipEmptyParts);
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns;
+    for (const QString& pattern : parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+      patterns.append(caseBlindPattern(pattern.trimmed()));
+    }
+    filters.append(parts.at(i) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
+  }
+  return filters;
+}
 
 CommonDialogPlatform& qtCommonDialogs() {
   static QtCommonDialogs instance;

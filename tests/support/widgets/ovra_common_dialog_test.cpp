@@ -2,6 +2,7 @@
 // over, the answers it takes back, the extension rule and the cancel error.
 #include "support/widgets/ovra_common_dialog.h"
 
+#include <QRegularExpression>
 #include <QTest>
 #include <functional>
 
@@ -317,6 +318,42 @@ class OvraCommonDialogTest : public QObject {
     QCOMPARE(platform.lastHelpFile, QStringLiteral("/usr/share/doc/ayuda.html") + QChar(0));
     QCOMPARE(d.APIReturn(), 1);
     QCOMPARE(d.ExtendedError(), 5);
+  }
+
+  // The file dialog picks the patterns out of the last brackets of each
+  // name filter and matches them case-sensitively on this file system.
+  void qtFiltersMatchAsTheDesktopDoes_data() {
+    QTest::addColumn<int>("filterIndex");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("text file") << 0 << QStringLiteral("pagos.txt") << true;
+    QTest::newRow("text file in capitals") << 0 << QStringLiteral("PAGOS.TXT") << true;
+    QTest::newRow("text file mixed case") << 0 << QStringLiteral("Marzo.Txt") << true;
+    QTest::newRow("other extension") << 0 << QStringLiteral("pagos.doc") << false;
+    QTest::newRow("no extension under text files") << 0 << QStringLiteral("PAGOS") << false;
+    QTest::newRow("all files: no extension") << 1 << QStringLiteral("PAGOS") << true;
+    QTest::newRow("all files: any extension") << 1 << QStringLiteral("pagos.dat") << true;
+  }
+  void qtFiltersMatchAsTheDesktopDoes() {
+    QFETCH(int, filterIndex);
+    QFETCH(QString, fileName);
+    QFETCH(bool, shown);
+    const QStringList filters =
+        qtNameFilters(QString(kMainFilter).replace(QLatin1Char('|'), QChar(0)) + QChar(0));
+    QCOMPARE(filters.size(), 2);
+    const QString filter = filters.at(filterIndex);
+    const QRegularExpression lastBrackets(QStringLiteral("\\(([^()]*)\\)$"));
+    const QRegularExpressionMatch patterns = lastBrackets.match(filter);
+    QVERIFY2(patterns.hasMatch(), qPrintable(filter));
+    QVERIFY2(filter.startsWith(filterIndex == 0 ? QStringLiteral("Archivos de texto ASCII(*.txt) (")
+                                                : QStringLiteral("Todos los archivos (*.*) (")),
+             qPrintable(filter));
+    bool matched = false;
+    for (const QString& pattern : patterns.captured(1).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+      matched =
+          matched || QRegularExpression::fromWildcard(pattern, Qt::CaseSensitive).match(fileName).hasMatch();
+    }
+    QCOMPARE(matched, shown);
   }
 };
 
