@@ -2,52 +2,16 @@
 
 #include <cmath>
 
+#include "declarations/voucher_checks.h"
+#include "support/cp1252.h"
 #include "support/fields.h"
 #include "support/varias.h"
 
 namespace tarquelas::voucher {
 
-namespace {
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-// The longest prefix of text (blanks removed) that reads as a number:
-// sign, digits, a decimal point and digits, an exponent.
-QByteArray numberPrefix(QByteArrayView text) {
-  QByteArray compact;
-  for (char c : text)
-    if (!isBlank(c)) compact += c;
-  qsizetype i = 0;
-  const auto digitsFrom = [&](qsizetype at) {
-    while (at < compact.size() && isDigit(compact[at])) ++at;
-    return at;
-  };
-  if (i < compact.size() && (compact[i] == '+' || compact[i] == '-')) ++i;
-  const qsizetype intStart = i;
-  i = digitsFrom(i);
-  bool anyDigit = i > intStart;
-  if (i < compact.size() && compact[i] == '.') {
-    const qsizetype fracEnd = digitsFrom(i + 1);
-    anyDigit = anyDigit || fracEnd > i + 1;
-    i = fracEnd;
-  }
-  if (!anyDigit) return {};
-  if (i < compact.size() && (compact[i] == 'e' || compact[i] == 'E')) {
-    qsizetype e = i + 1;
-    if (e < compact.size() && (compact[e] == '+' || compact[e] == '-')) ++e;
-    const qsizetype expEnd = digitsFrom(e);
-    if (expEnd > e) i = expEnd;
-  }
-  return compact.left(i);
-}
-
-}  // namespace
-
 double leadingValue(QByteArrayView text) {
-  bool ok = false;
-  const double value = numberPrefix(text).toDouble(&ok);
-  return ok && std::isfinite(value) ? value : 0.0;
+  const double value = leadingNumber(text);
+  return std::isfinite(value) ? value : 0.0;
 }
 
 QByteArray plainDecimal(double value) {
@@ -78,7 +42,8 @@ QByteArray voucherNumberText(QByteArrayView field) {
 }
 
 QByteArray workerListText(QByteArrayView observations) {
-  QByteArray text = trimBlanks(observations).toByteArray().toLower();
+  // Lower case for every letter of the code page, not only the ASCII ones.
+  QByteArray text = toCp1252(fromCp1252(trimBlanks(observations)).toLower());
   text.replace("trabajadores: ", "");
   if (text.endsWith('-')) {
     text.chop(1);

@@ -19,7 +19,8 @@ QByteArray amountText(QByteArrayView field);
 // decimal: 007 gives "7".
 QByteArray countText(QByteArrayView field);
 
-// The leading numeric value described for countText.
+// The leading numeric value described for countText: the header's month
+// and year are read the same way.
 double leadingValue(QByteArrayView text);
 
 // A number in plain decimal: whole numbers without exponent or decimals.

@@ -34,7 +34,10 @@ TEST_P(CountTextTest, ReadsTheLeadingNumber) {
 INSTANTIATE_TEST_SUITE_P(Counts, CountTextTest,
                          ::testing::Values(TextCase{"007", "7"}, TextCase{"000", "0"}, TextCase{"120", "120"},
                                            TextCase{"   ", "0"}, TextCase{"", "0"}, TextCase{"1 2", "12"},
-                                           TextCase{"4a5", "4"}, TextCase{"abc", "0"}, TextCase{"-3", "-3"}));
+                                           TextCase{"4a5", "4"}, TextCase{"abc", "0"}, TextCase{"-3", "-3"},
+                                           // read as the header's month is read: a tab is no
+                                           // blank, and "D" opens an exponent
+                                           TextCase{"\t7", "0"}, TextCase{"1D2", "100"}));
 
 class VoucherNumberTest : public ::testing::TestWithParam<TextCase> {};
 
@@ -70,12 +73,18 @@ TEST_P(WorkerListTest, ListsTheCuilsInLowerCase) {
 
 INSTANTIATE_TEST_SUITE_P(
     Observations, WorkerListTest,
-    ::testing::Values(
-        TextCase{"Trabajadores: 20123456786, 20000000011 -", "CUILES: 20123456786, 20000000011"},
-        TextCase{"  TRABAJADORES: 20123456786 -   ", "CUILES: 20123456786"},
-        TextCase{"20123456786", "CUILES: 20123456786"},
-        // the blanks go before the word is looked for, as described TextCase{"", ""}, TextCase{"      ", ""},
-        TextCase{"Trabajadores: ", "CUILES: trabajadores:"}, TextCase{"Trabajadores: -", ""}));
+    ::testing::Values(TextCase{"Trabajadores: 20123456786, 20000000011 -",
+                               "CUILES: 20123456786, 20000000011"},
+                      TextCase{"  TRABAJADORES: 20123456786 -   ", "CUILES: 20123456786"},
+                      TextCase{"20123456786", "CUILES: 20123456786"}, TextCase{"", ""},
+                      TextCase{"      ", ""},
+                      // the blanks go before the word is looked for, as described
+                      TextCase{"Trabajadores: ", "CUILES: trabajadores:"}, TextCase{"Trabajadores: -", ""},
+                      // the whole text in lower case, accented capitals too
+                      TextCase{"Trabajadores: N\xd1"
+                               "ANDU \xc1LVAREZ -",
+                               "CUILES: n\xf1"
+                               "andu \xe1lvarez"}));
 
 }  // namespace
 }  // namespace tarquelas::voucher
