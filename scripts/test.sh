@@ -25,7 +25,7 @@ if [ "$mode" = "--fuzz" ]; then
 fi
 
 if [ "$mode" = "--sanitize" ]; then
-  build=build-asan
+  build="build-asan"
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARQUELAS_SANITIZE=ON >/dev/null
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
