@@ -37,7 +37,8 @@ else
   build=build
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARQUELAS_WERROR=ON >/dev/null
   if command -v clang-format >/dev/null; then
-    files=$(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -name '*.cpp' -o -name '*.h')
+    files=$(git ls-files '*.cpp' '*.h' 2>/dev/null ||
+      find . \( -path './build*' -o -path './fuzz/corpus-work' \) -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
     if [ -n "$files" ] && ! clang-format --dry-run -Werror $files 2>/tmp/tarquelas-format.log; then
       echo "Formatting differs from .clang-format:"; head -n 40 /tmp/tarquelas-format.log
       exit 1
