@@ -221,6 +221,40 @@ TEST_F(RptTarquelaTest, SameKeysMakeOneVoucherWithTwoConceptLines) {
   EXPECT_EQ(tarquelas::testing::itemsNamed(r.pages()[0], u"lblCUIT").size(), 1u);
 }
 
+TEST_F(RptTarquelaTest, HeadingAndStubCopiesComeFromTheFirstRecordFooterFromTheLast) {
+  Detail first, last;
+  last.consortiumName = "OTRO NOMBRE";
+  last.dueDate = "20091231";
+  last.voucherNumber = "0000000077";
+  last.totalToPay = "00000999";
+  last.workers = "002";
+  last.barCode = kZeroBarCode;
+  AuxFile aux({headerLine(), first.line(), last.line()});
+  LaidOut r(aux.path());
+  ASSERT_EQ(r.pageCount(), 1);
+  const report::Page& p = r.pages()[0];
+  const struct {
+    const char16_t* control;
+    const char16_t* text;
+  } cases[] = {
+      {u"lblConsorcio", u"CONSORCIO: EDIFICIO PRUEBA"},
+      {u"lblConsorcio2", u"CONSORCIO: EDIFICIO PRUEBA"},
+      {u"lblVencimiento", u"VENCIMIENTO: 15/04/2009"},
+      {u"lblVencimiento3", u"VENCIMIENTO: 15/04/2009"},
+      {u"lblNumeroDeTarquela2", u"N\u00ba TARQUELA: 00-00012345"},
+      {u"lblVencimiento2", u"VENCIMIENTO: 31/12/2009"},
+      {u"lblTotalAPagar", u"9,99"},
+      {u"lblTotalAPagar2", u"TOTAL A PAGAR: 9,99"},
+      {u"lblCantidadDeTrabajadores", u"CANTIDAD DE TRABAJADORES: 2"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(textOn(p, c.control), QString::fromUtf16(c.text))
+        << QString::fromUtf16(c.control).toStdString();
+  // The last record has no bar code: the notices, not the first record's bars.
+  EXPECT_FALSE(shows(p, u"Bar1"));
+  EXPECT_TRUE(shows(p, u"lblSinBarra1"));
+}
+
 TEST_F(RptTarquelaTest, EachChangeOfKeyStartsAVoucherOnItsOwnPage) {
   Detail a, sameCuitOtherForm, otherCuit;
   sameCuitOtherForm.form = "F0301";
