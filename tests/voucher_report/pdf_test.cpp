@@ -1,13 +1,15 @@
-// The PDF of the sample voucher file, checked with the tools a person would
+// The pages painted and written as PDF, checked with the tools a person would
 // use: poppler (pages, text, fonts, a page as an image) and zbar (the bar
-// code read back).
+// code read back); and the PDF writing that must never lose an earlier file.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -23,161 +25,169 @@ using namespace Qt::StringLiterals;
 namespace tarquelas {
 namespace {
 
-using testing::AuxFile;
-using testing::Detail;
-using testing::headerLine;
+using namespace testing;
 
-QString tool(const QString& name) { return QStandardPaths::findExecutable(name); }
+bool haveTools(const QStringList& names) {
+  for (const QString& name : names)
+    if (QStandardPaths::findExecutable(name).isEmpty()) return false;
+  return true;
+}
 
 QString run(const QString& program, const QStringList& args) {
   QProcess p;
-  p.start(program, args);
+  p.start(QStandardPaths::findExecutable(program), args);
   p.waitForFinished(120000);
   return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// The good lines of the sample, as the validator would copy them.
-std::vector<QByteArray> sampleAuxLines() {
-  const LinesResult sample = readAllLines(QStringLiteral(TARQUELAS_SOURCE_DIR "/samples/vouchers.txt"));
+// A report built from lines, kept with its auxiliary file's folder.
+struct Built {
+  explicit Built(const std::vector<QByteArray>& lines) : aux(lines) {
+    VoucherReport::BuildResult result = VoucherReport::build(aux.path());
+    EXPECT_TRUE(result.status.isOk()) << result.status.description().toStdString();
+    report = std::move(result.report);
+  }
+  AuxFile aux;
+  std::optional<VoucherReport> report;
+};
+
+// A PDF page at dpi as a grey image.
+QImage rasterise(const QString& pdf, int page, int dpi) {
+  const QString prefix = pdf + u"-page"_s;
+  run(u"pdftoppm"_s, {u"-r"_s, QString::number(dpi), u"-gray"_s, u"-f"_s, QString::number(page), u"-l"_s,
+                      QString::number(page), u"-png"_s, u"-singlefile"_s, pdf, prefix});
+  return QImage(prefix + u".png"_s);
+}
+
+TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarCodes) {
+  if (!haveTools({u"pdfinfo"_s, u"pdftotext"_s, u"pdffonts"_s, u"pdftoppm"_s, u"zbarimg"_s}))
+    GTEST_SKIP() << "poppler-utils or zbar-tools not installed";
+  // The good lines of the sample, as the validator copies them; each
+  // voucher's bar code is its last record's.
   std::vector<QByteArray> lines;
-  for (const QByteArray& raw : sample.lines) {
+  for (const QByteArray& raw :
+       readAllLines(QStringLiteral(TARQUELAS_SOURCE_DIR "/samples/vouchers.txt")).lines) {
     const QByteArray line = decodificarUTF8(raw);
     if (line.size() == voucher::kHeaderLength || line.size() == voucher::kDetailLength) lines.push_back(line);
   }
-  return lines;
-}
-
-int voucherCount(const std::vector<QByteArray>& lines) {
-  int vouchers = 0;
-  QByteArray previous;
+  ASSERT_GT(lines.size(), 2u) << "samples/vouchers.txt missing";
+  std::vector<QByteArray> keys, barCodes;
   for (std::size_t i = 1; i < lines.size(); ++i) {
-    const QByteArray key = voucher::detail::cuit.in(lines[i]).toByteArray() +
-                           voucher::detail::formCode.in(lines[i]).toByteArray();
-    if (key != previous) ++vouchers;
-    previous = key;
+    const QByteArray key = (voucher::detail::cuit.in(lines[i]).toByteArray() +
+                            voucher::detail::formCode.in(lines[i]).toByteArray());
+    if (keys.empty() || keys.back() != key) keys.push_back(key), barCodes.emplace_back();
+    barCodes.back() = voucher::detail::barCode.in(lines[i]).toByteArray();
   }
-  return vouchers;
-}
+  Built built(lines);
+  ASSERT_TRUE(built.report.has_value());
+  const QString pdf = built.aux.file(u"vouchers.pdf"_s);
+  ASSERT_TRUE(built.report->writePdf(pdf).isOk());
 
-class PdfTest : public ::testing::Test {
- protected:
-  void SetUp() override { testing::ensureGuiApp(); }
-
-  void writeSamplePdf() {
-    lines = sampleAuxLines();
-    ASSERT_GT(lines.size(), 2u) << "samples/vouchers.txt missing";
-    aux = std::make_unique<AuxFile>(lines);
-    pdf = aux->file(u"vouchers.pdf"_s);
-    VoucherReport::BuildResult built = VoucherReport::build(aux->path());
-    ASSERT_TRUE(built.status.isOk()) << built.status.description().toStdString();
-    const Status written = built.report->writePdf(pdf);
-    ASSERT_TRUE(written.isOk()) << written.description().toStdString();
-    pages = built.report->pageCount();
-  }
-
-  std::vector<QByteArray> lines;
-  std::unique_ptr<AuxFile> aux;
-  QString pdf;
-  int pages = 0;
-};
-
-TEST_F(PdfTest, SampleGivesOnePagePerVoucher) {
-  if (tool(u"pdfinfo"_s).isEmpty()) GTEST_SKIP() << "pdfinfo (poppler-utils) not installed";
-  writeSamplePdf();
-  const QString info = run(tool(u"pdfinfo"_s), {pdf});
-  const QRegularExpressionMatch m = QRegularExpression(u"Pages:\\s+(\\d+)"_s).match(info);
-  ASSERT_TRUE(m.hasMatch()) << info.toStdString();
-  EXPECT_EQ(m.captured(1).toInt(), voucherCount(lines));
-  EXPECT_EQ(pages, voucherCount(lines));
+  const QString info = run(u"pdfinfo"_s, {pdf});
+  EXPECT_EQ(QRegularExpression(u"Pages:\\s+(\\d+)"_s).match(info).captured(1).toInt(), int(keys.size()))
+      << info.toStdString();
+  EXPECT_EQ(built.report->pageCount(), int(keys.size()));
   EXPECT_TRUE(info.contains(u"A4"_s)) << info.toStdString();
-}
 
-TEST_F(PdfTest, SampleTextsAreInThePdf) {
-  if (tool(u"pdftotext"_s).isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) not installed";
-  writeSamplePdf();
-  const QString text = run(tool(u"pdftotext"_s), {u"-layout"_s, pdf, u"-"_s});
-  const QByteArray& first = lines[1];
-  const QString cuit = QString::fromLatin1(formatearCUIT(voucher::detail::cuit.in(first)));
+  const QString text = run(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+  const QString cuit = QString::fromLatin1(formatearCUIT(voucher::detail::cuit.in(lines[1])));
   for (const QString& expected :
        {u"CUIT: "_s + cuit, u"PERIODO: "_s, u"TOTAL A PAGAR:"_s, u"Tal\u00f3n para el contribuyente"_s,
         u"Tal\u00f3n para el ente recaudador"_s, u"C\u00f3digo de barras: "_s, u"NO ABONAR EN VENTANILLA."_s,
         u"Lugares habilitados para el pago:"_s, u"CONCEPTO"_s})
     EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+
+  const QStringList fonts = run(u"pdffonts"_s, {pdf}).split(u'\n', Qt::SkipEmptyParts).mid(2);
+  ASSERT_FALSE(fonts.isEmpty());
+  for (const QString& row : fonts) {
+    const QStringList cols = row.simplified().split(u' ');
+    ASSERT_GE(cols.size(), 5);
+    EXPECT_EQ(cols[cols.size() - 5], u"yes") << row.toStdString();  // emb
+  }
+
+  const auto withCode =
+      std::find_if(barCodes.begin(), barCodes.end(), [](const QByteArray& c) { return c != kZeroBarCode; });
+  ASSERT_NE(withCode, barCodes.end()) << "the sample has no voucher with a bar code";
+  const int page = int(withCode - barCodes.begin()) + 1;
+  ASSERT_FALSE(rasterise(pdf, page, 300).isNull());
+  const QString decoded =
+      run(u"zbarimg"_s, {u"--quiet"_s, u"--raw"_s, u"-Sdisable"_s, u"-Si25.enable"_s, pdf + u"-page.png"_s})
+          .trimmed();
+  EXPECT_EQ(decoded, u"0"_s + QString::fromLatin1(*withCode));
 }
 
-TEST_F(PdfTest, LongWorkerListWrapsAndKeepsEveryCuil) {
-  if (tool(u"pdftotext"_s).isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) not installed";
+TEST(PdfTest, LongWorkerListWrapsAndKeepsEveryCuil) {
+  if (!haveTools({u"pdftotext"_s})) GTEST_SKIP() << "pdftotext (poppler-utils) not installed";
   Detail d;
   d.form = "F0808";
   QByteArray list = "Trabajadores: ";
   for (int i = 0; i < 14; ++i) list += "2012345678" + QByteArray::number(i % 10) + " - ";
   d.observations = list.left(200);
-  AuxFile aux({headerLine(), d.line()});
-  VoucherReport::BuildResult built = VoucherReport::build(aux.path());
-  ASSERT_TRUE(built.report.has_value());
-  const QString pdfPath = aux.file(u"long.pdf"_s);
-  ASSERT_TRUE(built.report->writePdf(pdfPath).isOk());
-  const QString text = run(tool(u"pdftotext"_s), {pdfPath, u"-"_s}).simplified();
-  EXPECT_TRUE(text.contains(u"CUILES: 20123456780"_s)) << text.toStdString();
-  EXPECT_TRUE(text.contains(u"20123456781"_s)) << text.toStdString();
-  EXPECT_TRUE(text.contains(u"20123456782"_s))
-      << text.toStdString();  // the last whole one, on the second line
+  Built built({headerLine(), d.line()});
+  const QString pdf = built.aux.file(u"long.pdf"_s);
+  ASSERT_TRUE(built.report->writePdf(pdf).isOk());
+  const QString text = run(u"pdftotext"_s, {pdf, u"-"_s}).simplified();
+  // the last whole number is on the second line
+  for (const QString& expected : {u"CUILES: 20123456780"_s, u"20123456781"_s, u"20123456782"_s})
+    EXPECT_TRUE(text.contains(expected)) << text.toStdString();
 }
 
-TEST_F(PdfTest, FontsAreEmbedded) {
-  if (tool(u"pdffonts"_s).isEmpty()) GTEST_SKIP() << "pdffonts (poppler-utils) not installed";
-  writeSamplePdf();
-  const QStringList rows = run(tool(u"pdffonts"_s), {pdf}).split(u'\n', Qt::SkipEmptyParts).mid(2);
-  ASSERT_FALSE(rows.isEmpty());
-  for (const QString& row : rows) {
-    const QStringList cols = row.simplified().split(u' ');
-    ASSERT_GE(cols.size(), 5);
-    EXPECT_EQ(cols[cols.size() - 5], u"yes") << row.toStdString();  // emb
+// lblInstitucion's thick left border runs down x = 700 + 142 twips from
+// y = 800 + 142 to 800 + 425.
+TEST(PaintPageTest, TwipsBecomeDevicePixelsAtAnyResolution) {
+  Built built({headerLine(), Detail().line()});
+  for (int dpi : {100, 300}) {
+    QImage image(qRound(11906.0 * dpi / 1440), qRound(16838.0 * dpi / 1440), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    built.report->paintPage(0, painter);
+    built.report->paintPage(5, painter);  // out of range: nothing
+    built.report->paintPage(-1, painter);
+    painter.end();
+    const auto dark = [&](double x, double y) {
+      return qGray(image.pixel(int(x * dpi / 1440), int(y * dpi / 1440))) < 128;
+    };
+    EXPECT_TRUE(dark(842, 1100)) << dpi;
+    EXPECT_FALSE(dark(842 - 120, 1100)) << dpi;
+    EXPECT_FALSE(dark(842, 800 + 425 + 120)) << dpi;
+    EXPECT_FALSE(dark(11000, 16000)) << dpi;
   }
 }
 
-TEST_F(PdfTest, BarCodeReadsBackAsTheRecordDigits) {
-  if (tool(u"pdftoppm"_s).isEmpty() || tool(u"zbarimg"_s).isEmpty())
-    GTEST_SKIP() << "pdftoppm (poppler-utils) or zbarimg (zbar-tools) not installed";
-  writeSamplePdf();
-  // The first voucher whose record carries a bar code.
-  int page = 0;
-  QByteArray digits;
-  QByteArray previous;
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    const QByteArray key = voucher::detail::cuit.in(lines[i]).toByteArray() +
-                           voucher::detail::formCode.in(lines[i]).toByteArray();
-    if (key != previous) ++page;
-    previous = key;
-    const QByteArray code = voucher::detail::barCode.in(lines[i]).toByteArray();
-    // a voucher's last record carries its code
-    const bool last =
-        i + 1 == lines.size() || voucher::detail::cuit.in(lines[i + 1]).toByteArray() +
-                                         voucher::detail::formCode.in(lines[i + 1]).toByteArray() !=
-                                     key;
-    if (last && code != testing::kZeroBarCode) {
-      digits = code;
-      break;
-    }
+// A printer that keeps its margins puts the painter's origin at them; the
+// page must still land where a full-page device puts it.
+TEST(PaintPageTest, DeviceWithMarginsPaintsThePageWhereAFullPageDeviceDoes) {
+  if (!haveTools({u"pdftoppm"_s})) GTEST_SKIP() << "pdftoppm not installed";
+  Built built({headerLine(), Detail().line()});
+  const QString full = built.aux.file(u"full.pdf"_s);
+  ASSERT_TRUE(built.report->writePdf(full).isOk());
+  const QString margins = built.aux.file(u"margins.pdf"_s);
+  {
+    QPdfWriter writer(margins);
+    writer.setResolution(600);
+    writer.setPageLayout(built.report->pageLayout());  // standard mode: origin at the margins
+    QPainter painter(&writer);
+    built.report->paintPage(0, painter);
   }
-  ASSERT_FALSE(digits.isEmpty()) << "the sample has no voucher with a bar code";
-  const QString prefix = aux->file(u"page"_s);
-  run(tool(u"pdftoppm"_s), {u"-r"_s, u"300"_s, u"-gray"_s, u"-f"_s, QString::number(page), u"-l"_s,
-                            QString::number(page), u"-png"_s, u"-singlefile"_s, pdf, prefix});
-  const QString decoded = run(tool(u"zbarimg"_s), {u"--quiet"_s, u"--raw"_s, u"-Sdisable"_s,
-                                                   u"-Si25.enable"_s, prefix + u".png"_s})
-                              .trimmed();
-  EXPECT_EQ(decoded, u"0"_s + QString::fromLatin1(digits));
+  const QImage a = rasterise(full, 1, 60);
+  const QImage b = rasterise(margins, 1, 60);
+  ASSERT_EQ(a.size(), b.size());
+  // Rounding moves an edge by a pixel here and there; a page moved by the
+  // margins would differ all over.
+  qint64 difference = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) difference += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+  EXPECT_LT(double(difference) / (a.width() * a.height()), 1.0);
 }
 
-TEST_F(PdfTest, UnwritableFolderIsAnErrorNamingThePath) {
-  AuxFile aux({headerLine(), Detail().line()});
-  VoucherReport::BuildResult built = VoucherReport::build(aux.path());
-  ASSERT_TRUE(built.report.has_value());
-  const QString target = aux.file(u"no-such-folder/out.pdf"_s);
-  const Status status = built.report->writePdf(target);
-  EXPECT_TRUE(status.isError());
-  EXPECT_TRUE(status.description().contains(target)) << status.description().toStdString();
+// What is at a path: a plain file's bytes, or its kind.
+QByteArray stateOf(const QString& path) {
+  struct stat st {};
+  if (lstat(QFile::encodeName(path).constData(), &st) != 0) return "nothing";
+  if (S_ISREG(st.st_mode)) return "file: " + readBytes(path);
+  return S_ISDIR(st.st_mode) ? "folder" : S_ISFIFO(st.st_mode) ? "pipe" : "other";
 }
 
 // A file size limit makes writes fail part-way as a full disk does.
@@ -196,78 +206,55 @@ class FileSizeLimit {
   rlimit saved_{};
 };
 
-TEST_F(PdfTest, FullDiskIsAnErrorNamingThePathAndKeepsTheEarlierFile) {
-  std::vector<QByteArray> many{headerLine()};
+TEST(PdfTest, FailedOrCancelledWriteNamesThePathAndLeavesWhatWasThere) {
+  std::vector<QByteArray> lines{headerLine()};
   for (int i = 0; i < 40; ++i) {
     Detail d;
     d.cuit = i % 2 ? "20123456786" : "20000000011";
-    many.push_back(d.line());
+    lines.push_back(d.line());
   }
-  AuxFile aux(many);
-  const QString target = aux.file(u"out.pdf"_s);
-  ASSERT_TRUE(testing::writeBytes(target, "earlier"));
-  VoucherReport::BuildResult built = VoucherReport::build(aux.path());
+  Built built(lines);
   ASSERT_TRUE(built.report.has_value());
-  Status status;
-  {
-    FileSizeLimit limit(16 * 1024);
-    status = built.report->writePdf(target);
-  }
-  EXPECT_TRUE(status.isError());
-  EXPECT_TRUE(status.description().contains(target)) << status.description().toStdString();
-  EXPECT_EQ(testing::readBytes(target), QByteArray("earlier"));
-}
-
-TEST_F(PdfTest, FolderInPlaceOfTheFileIsAnErrorNamingThePath) {
-  AuxFile aux({headerLine(), Detail().line()});
-  VoucherReport::BuildResult built = VoucherReport::build(aux.path());
-  ASSERT_TRUE(built.report.has_value());
-  const QString target = aux.file(u"folder.pdf"_s);
-  ASSERT_TRUE(QDir().mkdir(target));
-  const Status status = built.report->writePdf(target);
-  EXPECT_TRUE(status.isError());
-  EXPECT_TRUE(status.description().contains(target)) << status.description().toStdString();
-}
-
-TEST_F(PdfTest, SomethingOtherThanAFileIsNeverReplaced) {
-  AuxFile aux({headerLine(), Detail().line()});
-  VoucherReport::BuildResult built = VoucherReport::build(aux.path());
-  ASSERT_TRUE(built.report.has_value());
-  const QString pipe = aux.file(u"pipe"_s);
-  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-  const Status status = built.report->writePdf(pipe);
-  EXPECT_TRUE(status.isError());
-  EXPECT_TRUE(status.description().contains(pipe)) << status.description().toStdString();
-  EXPECT_FALSE(QFileInfo(pipe).isFile());  // still the pipe
-}
-
-TEST_F(PdfTest, CancelledWriteLeavesTheEarlierFileUntouched) {
-  AuxFile aux({headerLine(), Detail().line()});
-  const QString target = aux.file(u"out.pdf"_s);
-  ASSERT_TRUE(testing::writeBytes(target, "earlier"));
-  VoucherReport::BuildResult built = VoucherReport::build(aux.path());
-  ASSERT_TRUE(built.report.has_value());
-  struct CancelAtOnce final : Progress {
-    bool report(Stage, qint64, qint64) override { return false; }
-  } cancel;
-  EXPECT_TRUE(built.report->writePdf(target, cancel).isCancelled());
-  EXPECT_EQ(testing::readBytes(target), QByteArray("earlier"));
-}
-
-TEST_F(PdfTest, ProgressCountsEveryVoucher) {
-  Detail other;
-  other.form = "F0301";
-  AuxFile aux({headerLine(), Detail().line(), Detail().line(), other.line()});
-  struct Recorder final : Progress {
-    bool report(Stage stage, qint64 done, qint64 total) override {
-      calls.push_back({done, total});
-      return stage == Stage::LayingOutVouchers;
+  struct Cancel final : Progress {
+    bool report(Stage, qint64, qint64) override { return !atOnce; }
+    bool atOnce = false;
+  } progress;
+  const auto earlier = [](const QString& p) { return writeBytes(p, "earlier"); };
+  const struct {
+    const char* name;
+    const char* file;
+    bool (*prepare)(const QString& path);
+    rlim_t sizeLimit;
+    bool cancelled;
+  } cases[] = {
+      // clang-format off
+      {"missing folder", "no-such-folder/out.pdf", [](const QString&) { return true; }, RLIM_INFINITY, false},
+      {"full disk", "full.pdf", earlier, 16 * 1024, false},
+      {"folder in its place", "folder.pdf", [](const QString& p) { return QDir().mkdir(p); }, RLIM_INFINITY, false},
+      {"pipe in its place", "pipe", [](const QString& p) { return mkfifo(QFile::encodeName(p).constData(), 0600) == 0; },
+       RLIM_INFINITY, false},
+      {"cancelled", "cancelled.pdf", earlier, RLIM_INFINITY, true},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = built.aux.file(QString::fromLatin1(c.file));
+    ASSERT_TRUE(c.prepare(path));
+    const QByteArray before = stateOf(path);
+    progress.atOnce = c.cancelled;
+    Status status;
+    {
+      FileSizeLimit limit(c.sizeLimit);
+      status = built.report->writePdf(path, progress);
     }
-    std::vector<std::pair<qint64, qint64>> calls;
-  } recorder;
-  VoucherReport::BuildResult built = VoucherReport::build(aux.path());
-  ASSERT_TRUE(built.report->writePdf(aux.file(u"out.pdf"_s), recorder).isOk());
-  EXPECT_EQ(recorder.calls, (std::vector<std::pair<qint64, qint64>>{{1, 2}, {2, 2}}));
+    if (c.cancelled) {
+      EXPECT_TRUE(status.isCancelled());
+    } else {
+      EXPECT_TRUE(status.isError());
+      EXPECT_TRUE(status.description().contains(path)) << status.description().toStdString();
+    }
+    EXPECT_EQ(stateOf(path), before);
+  }
 }
 
 }  // namespace

@@ -1,13 +1,66 @@
+// Page breaking: the page flow on numbers, and the engine driving groups,
+// bands, hidden controls and cancellation over a toy report.
 #include "voucher_report/report_engine.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 
+#include "voucher_report/page_flow.h"
+
 using namespace Qt::StringLiterals;
 
 namespace tarquelas::report {
 namespace {
+
+constexpr int kBreak = -1;  // a forced page break among band heights
+
+// The voucher on an A4 body of 15238 twips: heading 2730, concepts of 300,
+// footer 8415.
+std::vector<int> voucherBands(int concepts) {
+  std::vector<int> bands{2730};
+  bands.insert(bands.end(), concepts, 300);
+  bands.push_back(8415);
+  return bands;
+}
+
+TEST(PageFlowTest, BandsFillPagesAndOverflowOntoTheNext) {
+  const struct {
+    const char* name;
+    int body, headerRoom;
+    std::vector<int> bands;
+    std::vector<BandSlice> lastSlices;
+    int pages;
+  } cases[] = {
+      {"bands that fit share a page", 1000, 0, {300, 700}, {{0, 0, 700, 300}}, 1},
+      {"a band that does not fit starts a page", 1000, 0, {800, 300}, {{1, 0, 300, 0}}, 2},
+      {"a band taller than a page continues",
+       1000,
+       0,
+       {100, 2500},
+       {{1, 0, 1000, 0}, {2, 1000, 2000, 0}, {3, 2000, 2500, 0}},
+       4},
+      {"a forced break with nothing after makes no page", 1000, 0, {100, kBreak, 0}, {}, 1},
+      {"a forced break starts the next band on a page", 1000, 0, {100, kBreak, 10}, {{1, 0, 10, 0}}, 2},
+      {"the page header's room is kept on every page", 1000, 200, {800, 100}, {{1, 0, 100, 200}}, 2},
+      {"a voucher of 13 concepts fits a page", 15238, 0, voucherBands(13), {{0, 0, 8415, 6630}}, 1},
+      {"the 14th concept moves the footer", 15238, 0, voucherBands(14), {{1, 0, 8415, 0}}, 2},
+      {"100 concepts take three pages", 15238, 0, voucherBands(100), {{2, 0, 8415, 2700}}, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PageFlow flow(c.body, c.headerRoom);
+    std::vector<BandSlice> slices;
+    for (int height : c.bands) {
+      if (height == kBreak)
+        flow.breakPage();
+      else
+        slices = flow.place(height);
+    }
+    EXPECT_EQ(slices, c.lastSlices);
+    EXPECT_EQ(flow.pageCount(), c.pages);
+  }
+}
 
 Control marker(const QString& name, int top) {
   Control c;
@@ -16,26 +69,23 @@ Control marker(const QString& name, int top) {
   return c;
 }
 
-// A toy report over a list of (outer, inner) keys that logs the handlers
-// in the order the engine calls them.
+// A toy report over keys such as "ax ay" (outer a, inner x then y) with
+// headers and footers of 100 and a detail of 200, logging the handlers as
+// the engine calls them.
 class ToyReport {
  public:
-  explicit ToyReport(std::vector<std::pair<QString, QString>> keys, int bodyHeight = 10000)
-      : keys_(std::move(keys)) {
+  explicit ToyReport(const QString& keys, int bodyHeight = 10000)
+      : keys_(keys.split(u' ', Qt::SkipEmptyParts)) {
     design.page.paperHeight = bodyHeight;
-    design.page.top = design.page.bottom = 0;
-    design.page.left = 0;
-    const QString names[] = {u"H0"_s, u"H1"_s, u"F0"_s, u"F1"_s};
+    design.page.top = design.page.bottom = design.page.left = 0;
+    const QString names[] = {u"H0"_s, u"H1"_s, u"F0"_s, u"F1"_s, u"D"_s};
     Section* sections[] = {&design.groupHeaders[0], &design.groupHeaders[1], &design.groupFooters[0],
-                           &design.groupFooters[1]};
-    for (int i = 0; i < 4; ++i) {
-      sections[i]->height = 100;
+                           &design.groupFooters[1], &design.detail};
+    for (int i = 0; i < 5; ++i) {
+      sections[i]->height = i == 4 ? 200 : 100;
       sections[i]->add(marker(names[i], 0));
       sections[i]->format = [this, name = names[i]] { log += name + u' '; };
     }
-    design.detail.height = 200;
-    design.detail.add(marker(u"D"_s, 0));
-    design.detail.format = [this] { log += u"D "_s; };
     design.detail.afterPrint = [this] {
       ++index_;
       setKeys();
@@ -48,6 +98,17 @@ class ToyReport {
   }
 
   Status run() { return runReport(design, events, pages); }
+  // Every placement as name@top, pages parted by " | ".
+  QString layout() const {
+    QStringList texts;
+    for (const Page& page : pages.pages) {
+      QStringList items;
+      for (const PlacedItem& item : page.items)
+        items << item.control->name + u'@' + QString::number(item.rectOnPage().top());
+      texts << items.join(u' ');
+    }
+    return texts.join(u" | ");
+  }
 
   ReportDesign design;
   ReportEvents events;
@@ -57,109 +118,78 @@ class ToyReport {
  private:
   void setKeys() {
     if (index_ >= keys_.size()) return;
-    design.groupHeaders[0].groupKey = keys_[index_].first;
-    design.groupHeaders[1].groupKey = keys_[index_].second;
+    design.groupHeaders[0].groupKey = keys_[index_].left(1);
+    design.groupHeaders[1].groupKey = keys_[index_].mid(1);
   }
-  std::vector<std::pair<QString, QString>> keys_;
-  std::size_t index_ = 0;
+  QStringList keys_;
+  qsizetype index_ = 0;
 };
 
 TEST(ReportEngineTest, KeyChangesCloseInnerGroupsFirstAndOpenOuterFirst) {
-  ToyReport r({{u"a"_s, u"x"_s}, {u"a"_s, u"x"_s}, {u"a"_s, u"y"_s}, {u"b"_s, u"y"_s}});
+  ToyReport r(u"ax ax ay by"_s);
   ASSERT_TRUE(r.run().isOk());
   EXPECT_EQ(r.log, u"S H0 H1 D D F1 H1 D F1 F0 H0 H1 D F1 F0 "_s);
 }
 
-TEST(ReportEngineTest, NoDataMeansNoBandAndNoPage) {
-  ToyReport r({});
-  ASSERT_TRUE(r.run().isOk());
-  EXPECT_EQ(r.log, u"S "_s);
-  EXPECT_TRUE(r.pages.pages.empty());
-}
-
-TEST(ReportEngineTest, FooterThatForcesANewPageStartsEachGroupOnItsOwnPage) {
-  ToyReport r({{u"a"_s, u"x"_s}, {u"a"_s, u"y"_s}, {u"a"_s, u"z"_s}});
-  r.design.groupFooters[1].newPageAfter = true;
-  r.design.groupFooters[0].height = 0;  // as the vouchers' outer footer
-  r.design.groupFooters[0].controls.clear();
-  ASSERT_TRUE(r.run().isOk());
-  ASSERT_EQ(r.pages.pages.size(), 3u);  // and no empty page after the last
-  const auto headingTop = [&](std::size_t page) {
-    for (const PlacedItem& item : r.pages.pages[page].items)
-      if (item.control->name == u"H1") return item.origin.y();
-    return -1;
+TEST(ReportEngineTest, BandsArePlacedDownThePagesAsTheirHeightsAndBreaksSay) {
+  const struct {
+    const char* name;
+    QString keys;
+    int bodyHeight;
+    void (*setup)(ToyReport&);
+    QString layout;
+  } cases[] = {
+      {"no data, no page", QString(), 10000, [](ToyReport&) {}, QString()},
+      {"bands stack and go on on the next page", u"ax ax ax"_s, 700, [](ToyReport&) {},
+       u"H0@0 H1@100 D@200 D@400 | D@0 F1@200 F0@300"_s},
+      {"a footer that forces a new page starts each group on its own, no empty page after the last",
+       u"ax ay az"_s, 10000,
+       [](ToyReport& r) {
+         r.design.groupFooters[1].newPageAfter = true;
+         r.design.groupFooters[0].height = 0;  // as the vouchers' outer footer
+         r.design.groupFooters[0].controls.clear();
+       },
+       u"H0@0 H1@100 D@200 F1@400 | H1@0 D@100 F1@300 | H1@0 D@100 F1@300"_s},
+      {"a band taller than a page starts a page and is cut between its controls", u"ax"_s, 1000,
+       [](ToyReport& r) {
+         r.design.detail.height = 2500;
+         r.design.detail.add(marker(u"D2"_s, 1200));
+         r.design.detail.add(marker(u"D3"_s, 2400));
+       },
+       u"H0@0 H1@100 | D@0 | D2@200 | D3@400 F1@500 F0@600"_s},
+      {"hidden controls are not placed and keep their place", u"ax ax"_s, 10000,
+       [](ToyReport& r) {
+         r.design.detail.add(marker(u"Below"_s, 100));
+         r.design.detail.format = [&r] {  // hidden in the first detail only
+           Control& d = r.design.detail.control(u"D");
+           d.visible = !d.visible;
+         };
+       },
+       u"H0@0 H1@100 Below@300 D@400 Below@500 F1@600 F0@700"_s},
   };
-  EXPECT_EQ(headingTop(0), 100);  // below the outer header
-  EXPECT_EQ(headingTop(1), 0);
-  EXPECT_EQ(headingTop(2), 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ToyReport r(c.keys, c.bodyHeight);
+    c.setup(r);
+    ASSERT_TRUE(r.run().isOk());
+    EXPECT_EQ(r.layout(), c.layout);
+  }
 }
 
-TEST(ReportEngineTest, BandsStackDownThePageAndContinueOnTheNext) {
-  ToyReport r({{u"a"_s, u"x"_s}, {u"a"_s, u"x"_s}, {u"a"_s, u"x"_s}}, 700);
-  ASSERT_TRUE(r.run().isOk());
-  // H0 0-100, H1 100-200, D 200-400, D 400-600 | D 0-200, F1 200-300, F0 300-400
-  ASSERT_EQ(r.pages.pages.size(), 2u);
-  std::vector<int> tops;
-  for (const PlacedItem& item : r.pages.pages[1].items) tops.push_back(item.origin.y());
-  EXPECT_EQ(tops, (std::vector<int>{0, 200, 300}));
-}
+TEST(ReportEngineTest, CancelOrARefusedPageStopsTheRunAndSaysSo) {
+  ToyReport cancelled(u"ax ay"_s);
+  cancelled.events.keepGoing = [] { return false; };
+  EXPECT_TRUE(cancelled.run().isCancelled());
+  EXPECT_TRUE(cancelled.pages.pages.empty());
 
-TEST(ReportEngineTest, BandTallerThanAPageIsCutBetweenItsControls) {
-  ToyReport r({{u"a"_s, u"x"_s}}, 1000);
-  r.design.detail.height = 2500;
-  r.design.detail.add(marker(u"D2"_s, 1200));
-  r.design.detail.add(marker(u"D3"_s, 2400));
-  ASSERT_TRUE(r.run().isOk());
-  ASSERT_EQ(r.pages.pages.size(), 4u);
-  // The band starts on a fresh page (page 1 keeps only H0 and H1), then
-  // runs on over pages 2 and 3.
-  const auto findOn = [&](QStringView name) -> std::pair<int, int> {
-    for (std::size_t p = 0; p < r.pages.pages.size(); ++p)
-      for (const PlacedItem& item : r.pages.pages[p].items)
-        if (item.control->name == name) return {int(p), item.rectOnPage().top()};
-    return {-1, -1};
-  };
-  EXPECT_EQ(findOn(u"H1"), std::make_pair(0, 100));
-  EXPECT_EQ(findOn(u"D"), std::make_pair(1, 0));
-  EXPECT_EQ(findOn(u"D2"), std::make_pair(2, 200));
-  EXPECT_EQ(findOn(u"D3"), std::make_pair(3, 400));
-  EXPECT_EQ(findOn(u"F1"), std::make_pair(3, 500));
-}
-
-TEST(ReportEngineTest, HiddenControlsAreNotPlacedAndKeepTheirPlace) {
-  ToyReport r({{u"a"_s, u"x"_s}, {u"a"_s, u"x"_s}});
-  r.design.detail.add(marker(u"Below"_s, 100));
-  bool hide = true;
-  r.design.detail.format = [&] {
-    r.design.detail.control(u"D").visible = !hide;
-    hide = false;
-  };
-  ASSERT_TRUE(r.run().isOk());
-  std::vector<std::pair<QString, int>> placed;
-  for (const PlacedItem& item : r.pages.pages[0].items)
-    if (item.control->name != u"H0" && item.control->name != u"H1")
-      placed.push_back({item.control->name, item.rectOnPage().top()});
-  const std::vector<std::pair<QString, int>> expected{
-      {u"Below"_s, 300}, {u"D"_s, 400}, {u"Below"_s, 500}, {u"F1"_s, 600}, {u"F0"_s, 700}};
-  EXPECT_EQ(placed, expected);
-}
-
-TEST(ReportEngineTest, CancelStopsTheRunAndSaysSo) {
-  ToyReport r({{u"a"_s, u"x"_s}, {u"a"_s, u"y"_s}});
-  r.events.keepGoing = [] { return false; };
-  EXPECT_TRUE(r.run().isCancelled());
-  EXPECT_TRUE(r.pages.pages.empty());
-}
-
-TEST(ReportEngineTest, SinkThatRefusesAPageStopsTheRun) {
   struct Refuse final : PageSink {
     bool takePage(Page&&) override { return false; }
   } refuse;
-  ToyReport r({{u"a"_s, u"x"_s}, {u"a"_s, u"y"_s}});
+  ToyReport r(u"ax ay"_s);
   r.design.groupFooters[1].newPageAfter = true;
   EXPECT_TRUE(runReport(r.design, r.events, refuse).isCancelled());
-  // The first page is handed over when the second voucher's heading needs
-  // a page: the run stops there, before the second voucher's detail.
+  // The first page goes when the second heading needs a page: the run stops
+  // there, before the second voucher's detail.
   EXPECT_EQ(r.log, u"S H0 H1 D F1 H1 "_s);
 }
 

@@ -1,7 +1,9 @@
-// Test helpers for the voucher report: voucher lines built field by field,
-// auxiliary files in a temporary folder, and the report laid out into pages
-// whose items can be looked up by control name.
+// Test helpers for the voucher report: one application for the whole test
+// binary, voucher lines built field by field, auxiliary files in a temporary
+// folder, and the report laid out into pages looked up by control name.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -20,19 +22,22 @@
 
 namespace tarquelas::testing {
 
-// The QGuiApplication of the test binary (fonts, images, PDF). Made by the
-// test environment, which also destroys it at the end, as the program does.
-inline QGuiApplication* ensureGuiApp() {
-  static int argc = 1;
-  static char name[] = "voucher_report_tests";
-  static char* argv[] = {name, nullptr};
-  if (!QGuiApplication::instance()) {
-    auto* app = new QGuiApplication(argc, argv);
+// Made before the first test and destroyed after the last, so the report's
+// font caches are released the way they are when the program ends.
+class GuiEnvironment final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 1;
+    static char name[] = "voucher_report_tests";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QGuiApplication>(argc, argv);
     registerProgramFonts();
-    return app;
   }
-  return nullptr;
-}
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QGuiApplication> app_;
+};
 
 inline QByteArray headerLine(QByteArrayView month = "03", QByteArrayView year = "2009") {
   using namespace voucher::header;
@@ -49,24 +54,12 @@ inline const QByteArray kZeroBarCode(59, '0');
 inline const QByteArray kBarCode59 = "12345678901234567890123456789012345678901234567890123456789";
 
 struct Detail {
-  QByteArray consortium = "0000042";
-  QByteArray cuit = "20123456786";
-  QByteArray form = "F0101";
-  QByteArray institution = "INSTITUTO DE PRUEBA";
-  QByteArray consortiumName = "EDIFICIO PRUEBA";
-  QByteArray declaration = "01";
-  QByteArray voucherNumber = "0000012345";
-  QByteArray workers = "007";
-  QByteArray conceptsTotal = "00012345";
-  QByteArray payments = "00000005";
-  QByteArray totalToPay = "12345678";
-  QByteArray dueDate = "20090415";
-  QByteArray barCode = kBarCode59;
-  QByteArray conceptText = "CUOTA SOCIAL";
-  QByteArray amount = "00001000";
-  QByteArray interest = "00000050";
-  QByteArray total = "00001050";
-  QByteArray observations;
+  QByteArray consortium = "0000042", cuit = "20123456786", form = "F0101";
+  QByteArray institution = "INSTITUTO DE PRUEBA", consortiumName = "EDIFICIO PRUEBA";
+  QByteArray declaration = "01", voucherNumber = "0000012345", workers = "007";
+  QByteArray conceptsTotal = "00012345", payments = "00000005", totalToPay = "12345678";
+  QByteArray dueDate = "20090415", barCode = kBarCode59, conceptText = "CUOTA SOCIAL";
+  QByteArray amount = "00001000", interest = "00000050", total = "00001050", observations;
 
   QByteArray line() const {
     namespace vd = voucher::detail;
@@ -109,21 +102,26 @@ class AuxFile {
   QTemporaryDir dir_;
 };
 
-// The report of an auxiliary file, laid out and kept.
+// The report of an auxiliary file, laid out into pages that are kept.
 struct LaidOut {
-  explicit LaidOut(const QString& auxPath) : report(std::make_unique<voucher::RptTarquela>(auxPath)) {
+  explicit LaidOut(const std::vector<QByteArray>& lines) : aux(std::make_unique<AuxFile>(lines)) {
+    run(aux->path());
+  }
+  explicit LaidOut(const QString& auxPath) { run(auxPath); }
+  void run(const QString& auxPath) {
+    report = std::make_unique<voucher::RptTarquela>(auxPath);
     status = report->run(collector, noProgress());
   }
-  const std::vector<report::Page>& pages() const { return collector.pages; }
+  const report::Page& page(std::size_t i) const { return collector.pages.at(i); }
   int pageCount() const { return static_cast<int>(collector.pages.size()); }
 
+  std::unique_ptr<AuxFile> aux;
   std::unique_ptr<voucher::RptTarquela> report;
   report::PageCollector collector;
   Status status;
 };
 
-// Every placement of the control named name on page (hidden ones are not
-// placed).
+// Every placement of the control named name on page (hidden ones are not placed).
 inline std::vector<const report::PlacedItem*> itemsNamed(const report::Page& page, QStringView name) {
   std::vector<const report::PlacedItem*> found;
   for (const report::PlacedItem& item : page.items)
@@ -136,7 +134,5 @@ inline QString textOn(const report::Page& page, QStringView name) {
   const auto found = itemsNamed(page, name);
   return found.empty() ? QStringLiteral("<hidden>") : found.front()->text;
 }
-
-inline bool shows(const report::Page& page, QStringView name) { return !itemsNamed(page, name).empty(); }
 
 }  // namespace tarquelas::testing

@@ -1,90 +1,108 @@
+// The texts computed from record fields, and the bars drawn for a bar code.
 #include "voucher_report/voucher_texts.h"
 
 #include <gtest/gtest.h>
+
+#include "voucher_report/bar_code.h"
 
 namespace tarquelas::voucher {
 namespace {
 
 struct TextCase {
+  QByteArray (*text)(QByteArrayView);
   const char* field;
-  const char* text;
+  const char* expected;
 };
 
-class AmountTextTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(AmountTextTest, WritesWholePartWithoutZerosAndTwoDecimals) {
-  EXPECT_EQ(amountText(GetParam().field), QByteArray(GetParam().text));
+TEST(VoucherTextsTest, FieldsGiveTheirPrintedTextsAndHandEditedOnesNeverFail) {
+  const TextCase cases[] = {
+      {amountText, "00012345", "123,45"},
+      {amountText, "00000005", "0,05"},
+      {amountText, "00000000", "0,00"},
+      {amountText, "12345678", "123456,78"},
+      {amountText, "", "0,"},
+      {amountText, "ABCDEF12", "0,12"},
+      {amountText, "  12  34", "12,34"},
+      {amountText, "12X45678", "12,78"},
+      {countText, "007", "7"},
+      {countText, "   ", "0"},
+      {countText, "1 2", "12"},
+      {countText, "4a5", "4"},
+      {countText, "abc", "0"},
+      {countText, "-3", "-3"},
+      {countText, "\t7", "0"},    // read as the header's month: a tab is no blank
+      {countText, "1D2", "100"},  // and "D" opens an exponent
+      {countText, "2.5", "2.5"},
+      {countText, "99999999999", "99999999999"},  // beyond 32 bits
+      {voucherNumberText, "0000012345", "00-00012345"},
+      {voucherNumberText, "1234567890", "12-34567890"},
+      {voucherNumberText, "12345", "00-00012345"},
+      {voucherNumberText, "12AB", "12AB"},
+      {voucherNumberText, "", ""},
+      {dateText, "20090415", "15/04/2009"},
+      {dateText, "20200231", "31/02/2020"},
+      {dateText, "2009", "//2009"},
+      {workerListText, "Trabajadores: 20123456786, 20000000011 -", "CUILES: 20123456786, 20000000011"},
+      {workerListText, "  TRABAJADORES: 20123456786 -   ", "CUILES: 20123456786"},
+      {workerListText, "20123456786", "CUILES: 20123456786"},
+      {workerListText, "", ""},
+      {workerListText, "      ", ""},
+      {workerListText, "Trabajadores: ", "CUILES: trabajadores:"},  // blanks go before the word is sought
+      {workerListText, "Trabajadores: -", ""},
+      // accented capitals are lower-cased too
+      {workerListText,
+       "Trabajadores: N\xd1"
+       "ANDU \xc1LVAREZ -",
+       "CUILES: n\xf1"
+       "andu \xe1lvarez"},
+  };
+  for (const TextCase& c : cases) {
+    SCOPED_TRACE(c.field);
+    EXPECT_EQ(c.text(c.field), QByteArray(c.expected));
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Amounts, AmountTextTest,
-                         ::testing::Values(TextCase{"00012345", "123,45"}, TextCase{"00000005", "0,05"},
-                                           TextCase{"00000000", "0,00"}, TextCase{"12345678", "123456,78"},
-                                           TextCase{"99999999", "999999,99"},
-                                           // hand-edited or short fields never fail
-                                           TextCase{"", "0,"}, TextCase{"0001", "1,"},
-                                           TextCase{"ABCDEF12", "0,12"}, TextCase{"  12  34", "12,34"},
-                                           TextCase{"12X45678", "12,78"}));
+// Bar1's box: 7229 x 851 twips.
+const QRectF kBox(2409, 6803, 7229, 851);
+const QString kValue = QStringLiteral("12345678901234567890123456789012345678901234567890123456789");
 
-class CountTextTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(CountTextTest, ReadsTheLeadingNumber) {
-  EXPECT_EQ(countText(GetParam().field), QByteArray(GetParam().text));
+TEST(BarCodeTest, FiftyNineDigitsMakeCentredInterleavedBarsReadableByTheNetworks) {
+  using namespace report;
+  const BarCodeBars code = barCodeBars(Symbology::Interleaved2of5, kValue, kBox);
+  ASSERT_EQ(code.bars.size(), 30u * 5u + 2u + 2u);  // 30 digit pairs, start and stop
+  // 30 pairs of 18 modules, start 4, stop 5: one leading zero, no check digit.
+  EXPECT_NEAR((code.bars.back().right() - code.bars.front().left()) / code.moduleWidth, 549, 0.01);
+  EXPECT_GE(code.moduleWidth * 25.4 / kTwipsPerInch, 0.191);  // narrowest bar in mm
+  const double leftGap = code.bars.front().left() - kBox.left();
+  const double rightGap = kBox.right() - code.bars.back().right();
+  EXPECT_NEAR(leftGap, rightGap, 1.0);
+  EXPECT_GE(std::min(leftGap, rightGap), kQuietModules * code.moduleWidth);
+  for (const QRectF& bar : code.bars) {
+    EXPECT_NEAR(bar.top(), kBox.top(), 0.01);
+    EXPECT_NEAR(bar.bottom(), kBox.bottom(), 0.01);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, CountTextTest,
-                         ::testing::Values(TextCase{"007", "7"}, TextCase{"000", "0"}, TextCase{"120", "120"},
-                                           TextCase{"   ", "0"}, TextCase{"", "0"}, TextCase{"1 2", "12"},
-                                           TextCase{"4a5", "4"}, TextCase{"abc", "0"}, TextCase{"-3", "-3"},
-                                           // read as the header's month is read: a tab is no
-                                           // blank, and "D" opens an exponent
-                                           TextCase{"\t7", "0"}, TextCase{"1D2", "100"}));
-
-class VoucherNumberTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(VoucherNumberTest, FollowsTheMask) {
-  EXPECT_EQ(voucherNumberText(GetParam().field), QByteArray(GetParam().text));
+TEST(BarCodeTest, OnlyValuesTheSymbologyCanEncodeDrawBars) {
+  using report::Symbology;
+  const struct {
+    Symbology symbology;
+    QString value;
+    bool drawn;
+  } cases[] = {
+      {Symbology::Interleaved2of5, QString(), false},
+      {Symbology::Interleaved2of5, QStringLiteral("12345X7890"), false},
+      {Symbology::Interleaved2of5, QStringLiteral("12 34"), false},
+      {Symbology::Code128, QString(), false},
+      {Symbology::Code128, QStringLiteral("tab\there"), false},
+      {Symbology::Code128, QStringLiteral("ABC-123"), true},
+      {Symbology::Code128, kValue, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value.toStdString());
+    EXPECT_EQ(report::barCodeBars(c.symbology, c.value, kBox).bars.empty(), !c.drawn);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Numbers, VoucherNumberTest,
-                         ::testing::Values(TextCase{"0000012345", "00-00012345"},
-                                           TextCase{"1234567890", "12-34567890"},
-                                           TextCase{"0000000000", "00-00000000"},
-                                           TextCase{"12345", "00-00012345"}, TextCase{"12AB", "12AB"},
-                                           TextCase{"", ""}));
-
-TEST(DateTextTest, WritesDayMonthYearAsTheDigitsStand) {
-  EXPECT_EQ(dateText("20090415"), QByteArray("15/04/2009"));
-  EXPECT_EQ(dateText("20200231"), QByteArray("31/02/2020"));
-  EXPECT_EQ(dateText("2009"), QByteArray("//2009"));
-}
-
-TEST(PlainDecimalTest, WritesWholeNumbersBeyondThirtyTwoBits) {
-  EXPECT_EQ(plainDecimal(42), QByteArray("42"));
-  EXPECT_EQ(plainDecimal(9999999), QByteArray("9999999"));
-  EXPECT_EQ(plainDecimal(99999999999.0), QByteArray("99999999999"));
-  EXPECT_EQ(plainDecimal(2.5), QByteArray("2.5"));
-}
-
-class WorkerListTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(WorkerListTest, ListsTheCuilsInLowerCase) {
-  EXPECT_EQ(workerListText(GetParam().field), QByteArray(GetParam().text));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Observations, WorkerListTest,
-    ::testing::Values(TextCase{"Trabajadores: 20123456786, 20000000011 -",
-                               "CUILES: 20123456786, 20000000011"},
-                      TextCase{"  TRABAJADORES: 20123456786 -   ", "CUILES: 20123456786"},
-                      TextCase{"20123456786", "CUILES: 20123456786"}, TextCase{"", ""},
-                      TextCase{"      ", ""},
-                      // the blanks go before the word is looked for, as described
-                      TextCase{"Trabajadores: ", "CUILES: trabajadores:"}, TextCase{"Trabajadores: -", ""},
-                      // the whole text in lower case, accented capitals too
-                      TextCase{"Trabajadores: N\xd1"
-                               "ANDU \xc1LVAREZ -",
-                               "CUILES: n\xf1"
-                               "andu \xe1lvarez"}));
 
 }  // namespace
 }  // namespace tarquelas::voucher
