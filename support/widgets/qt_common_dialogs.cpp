@@ -48,6 +48,18 @@ QString caseBlindPattern(const QString& pattern) {
   return blind;
 }
 
+// The 1-based number of the name filter the dialog ended with, 0 when none.
+// With the patterns hidden the dialog names a filter without its last
+// brackets.
+int filterNumber(const QStringList& filters, const QString& selected) {
+  for (qsizetype i = 0; i < filters.size(); ++i) {
+    const QString& f = filters.at(i);
+    const QString shown = f.left(f.lastIndexOf(QStringLiteral(" ("))).trimmed();
+    if (f == selected || shown == selected) return int(i) + 1;
+  }
+  return 0;
+}
+
 // Writes text into a fixed-length buffer; false when it does not fit.
 bool fill(QString& buffer, const QString& text) {
   if (text.size() + 1 > buffer.size()) return false;
@@ -149,7 +161,7 @@ class QtCommonDialogs final : public CommonDialogPlatform {
       lastError_ = kBufferTooSmall;
       return 0;
     }
-    record.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    record.filterIndex = filterNumber(filters, dialog.selectedNameFilter());
     return 1;
   }
 

@@ -2,8 +2,13 @@
 // over, the answers it takes back, the extension rule and the cancel error.
 #include "support/widgets/ovra_common_dialog.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 
 #include "tests_list.h"
@@ -354,6 +359,55 @@ class OvraCommonDialogTest : public QObject {
           matched || QRegularExpression::fromWildcard(pattern, Qt::CaseSensitive).match(fileName).hasMatch();
     }
     QCOMPARE(matched, shown);
+  }
+
+  // The Qt open dialog, answered as a person would: a filter is picked and
+  // a file chosen. The extension rule follows the filter the user ended
+  // with.
+  void qtOpenDialogGivesBackTheChosenFilter_data() {
+    QTest::addColumn<int>("filterIndex");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("text files, name with a point")
+        << 1 << QStringLiteral("pagos.txt") << QStringLiteral("pagos.txt");
+    QTest::newRow("text files, name without a point")
+        << 1 << QStringLiteral("pagos") << QStringLiteral("pagos.txt");
+    QTest::newRow("all files, name with a point")
+        << 2 << QStringLiteral("datos.dat") << QStringLiteral("datos.dat");
+    QTest::newRow("all files, name without a point")
+        << 2 << QStringLiteral("datos") << QStringLiteral("datos.*");
+  }
+  void qtOpenDialogGivesBackTheChosenFilter() {
+    QFETCH(int, filterIndex);
+    QFETCH(QString, fileName);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(fileName));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QStringList filters =
+        qtNameFilters(QString(kMainFilter).replace(QLatin1Char('|'), QChar(0)) + QChar(0));
+    // Answers every tick until the dialog closes; gives up after a while.
+    QTimer answer;
+    int ticks = 0;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      if (++ticks > 300) return (void)QMetaObject::invokeMethod(dialog, "reject");
+      dialog->setDirectory(dir.path());
+      dialog->selectNameFilter(filters.at(filterIndex - 1));
+      dialog->selectFile(file.fileName());
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    answer.start(10);
+    OvraCommonDialog d(qtCommonDialogs());
+    d.setFilter(kMainFilter);
+    d.setFlags(4100);
+    d.setInitDir(dir.path());
+    d.ShowOpen();
+    QCOMPARE(d.APIReturn(), 1);
+    QCOMPARE(d.FileName(), dir.filePath(expected));
+    QCOMPARE(d.FileTitle(), expected);
   }
 };
 
