@@ -1,5 +1,5 @@
 // A temporary App directory with a presentation file, and the outcome of
-// validating it: the bytes of the auxiliary and error files.
+// validating it: the bytes of the error and auxiliary files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,44 +9,57 @@
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <ostream>
 
-#include "byte_printer.h"
 #include "common/line_builder.h"
 #include "common/temp_dir.h"
 #include "declarations/validators.h"
 #include "support/work_paths.h"
 
+// Failures show bytes as percent-escaped text (%0D%0A ends a line)
+// rather than one element per byte.
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) {
+  *os << '"' << bytes.toPercentEncoding(" :.,-()/").constData() << '"';
+}
+
 namespace tarquelas::testing {
 
-// Lines joined with CR LF, the last one ended too.
-inline QByteArray crlfFile(const QList<QByteArray>& lines) {
+using Validator = Status (*)(const QString&, const WorkPaths&, Progress&);
+
+// Lines each ended by CR LF.
+inline QByteArray crlf(const QList<QByteArray>& lines) {
   QByteArray bytes;
   for (const QByteArray& line : lines) bytes.append(line).append("\r\n");
   return bytes;
 }
 
-// Lines joined with CR LF and no line end after the last one.
-inline QByteArray crlfFileWithoutFinalEnd(const QList<QByteArray>& lines) {
-  QByteArray bytes = crlfFile(lines);
-  if (!lines.isEmpty()) bytes.chop(2);
-  return bytes;
+// A file's bytes; empty when there is no file, a marker when it is empty.
+inline QByteArray fileOrNothing(const QString& path) {
+  if (!QFileInfo::exists(path)) return {};
+  const QByteArray bytes = readBytes(path);
+  return bytes.isEmpty() ? QByteArray("<empty file>") : bytes;
 }
 
 class ValidationTest : public ::testing::Test {
  protected:
   QString input() const { return dir_.path() + QStringLiteral("/presentacion.txt"); }
+  QString tempPath(const QString& name) const { return dir_.path() + u'/' + name; }
   const WorkPaths& paths() const { return paths_; }
 
   void givenFile(const QByteArray& bytes) { ASSERT_TRUE(writeBytes(input(), bytes)); }
-  void givenLines(const QList<QByteArray>& lines) { givenFile(crlfFile(lines)); }
+  Status validate(Validator validator, Progress& progress = noProgress()) {
+    return validator(input(), paths_, progress);
+  }
+  // Validates bytes afresh: no working file is left from a previous call.
+  Status validateBytes(Validator validator, const QByteArray& bytes) {
+    (void)QFile::remove(paths_.errores);
+    (void)QFile::remove(paths_.auxiliar);
+    givenFile(bytes);
+    return validate(validator);
+  }
 
-  Status validateVouchers() { return validarArchivoTarquelas(input(), paths_); }
-  Status validateRegistry() { return validarArchivoPadron(input(), paths_); }
-
-  bool hasErrorFile() const { return QFileInfo::exists(paths_.errores); }
-  bool hasAuxFile() const { return QFileInfo::exists(paths_.auxiliar); }
-  QByteArray errorFile() const { return readBytes(paths_.errores); }
-  QByteArray auxFile() const { return readBytes(paths_.auxiliar); }
+  QByteArray errorFile() const { return fileOrNothing(paths_.errores); }
+  QByteArray auxFile() const { return fileOrNothing(paths_.auxiliar); }
 
  private:
   QTemporaryDir dir_;
