@@ -141,6 +141,7 @@ TEST(RptTarquelaTest, EachFormShowsItsLogoPaymentPlacesAndPartNumber) {
     Detail previous, d;
     previous.form = "F0106";
     d.form = c.code;
+    d.institution = "OTRA INSTITUCION";
     LaidOut r({headerLine(), previous.line(), d.line()});
     ASSERT_EQ(r.pageCount(), c.code == "F0106" ? 1 : 2);
     const report::Page& p = r.page(r.pageCount() - 1);
@@ -150,6 +151,9 @@ TEST(RptTarquelaTest, EachFormShowsItsLogoPaymentPlacesAndPartNumber) {
                     {u"lblNN", c.partNumber},
                     {u"lblNN2", c.partNumber},
                     {u"NroFormulario", QString::fromLatin1(c.code)}});
+    if (r.pageCount() == 2 && c.code != "F0808") {
+      EXPECT_TRUE(textOn(p, u"lblInstitucion").startsWith(u"OTRA INSTITUCION"));
+    }
   }
 }
 
