@@ -24,6 +24,8 @@ const Kind kKinds[] = {
     {"Registry", validarArchivoPadron, {registryHeader(), administration(1), trailer(9, 1, 0, 0, 0)}},
 };
 
+void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
+
 class BothKinds : public ValidationTest, public ::testing::WithParamInterface<Kind> {
  protected:
   void givenLargeFile() {  // several megabytes
