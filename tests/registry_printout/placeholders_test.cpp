@@ -33,25 +33,6 @@ TEST(AplicarRegla, GivesThePageTextOrTheFieldItself) {
     EXPECT_EQ(aplicarRegla(c.regla, c.texto), c.valor) << int(c.regla) << " '" << c.texto << "'";
 }
 
-Entry trabajador(QByteArray nacionalidad, QByteArray escrita) {
-  QList<QByteArray> t(kTextosTrabajador);
-  t[17] = nacionalidad;
-  t[18] = escrita;
-  return Entry(t);
-}
-
-TEST(PonerValores, NationalityOtraShowsTheWrittenOne) {
-  const Plantilla p("[<@@NACIONALIDAD2@@>]", {Grupo::Trabajador});
-  const std::pair<Entry, QByteArray> casos[] = {{trabajador("OTRA", "ESLOVENA"), "[ESLOVENA]"},
-                                                {trabajador("CHILE", "CHILENA"), "[CHILE]"},
-                                                {trabajador("", "X"), "[]"}};
-  for (const auto& [entrada, pagina] : casos) {
-    Valores v = valoresVacios();
-    ponerValores(v, Grupo::Trabajador, entrada);
-    EXPECT_EQ(p.rellenar(v), pagina);
-  }
-}
-
 TEST(Plantilla, FillsItsOwnGroupsOnlyAndLeavesBrokenMarkersAsWritten) {
   const Plantilla p(
       "<@@CUIT1@@>-<@@CUIT1@@>-<@@CUITA@@>-<@@cuit1@@>-<@@NADA@@>-<@@<@@CUIT1@@>@@> <@@CUIT1@@@> <@@",

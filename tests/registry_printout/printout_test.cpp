@@ -102,7 +102,8 @@ TEST_F(PrintoutTest, PadronHoldsEachConsortiumPageThenItsWorkerPagesByteForByte)
 }
 
 // The value rules and code tables through the whole printout: blank and
-// non-numeric number fields, and codes no table knows, give no placeholder.
+// non-numeric number fields, and codes no table knows, give no placeholder;
+// nationality 99 reads "OTRA", which shows the nationality as written.
 TEST_F(PrintoutTest, ValuesFollowTheirRulesAndCodesBecomeTheOfficeTexts) {
   plantillas(disenoConsorcio(
                  "<@@PISOS1@@>|<@@EXPENSAS1@@>|<@@FECHAINICIO1@@>|<@@NUMERO1@@>|", "<@@CABAA@@>|<@@PISOA@@>",
