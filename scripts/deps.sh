@@ -10,7 +10,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-wine
   clang-format
   zbar-tools poppler-utils python3-reportlab
-  xvfb xauth desktop-file-utils
+  xvfb xauth desktop-file-utils dpkg-dev
   python3 time
   "$@"
 )
