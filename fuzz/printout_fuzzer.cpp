@@ -1,8 +1,5 @@
-// The registry printout end to end: a fuzzed auxiliary file loaded by
-// cargarPadron, and Padron.html written by GenerarHTMLFinal from two fuzzed
-// templates. The input is the auxiliary file, the consortium template and
-// the worker template, joined by the split marker; an empty template part
-// stands for a missing template.
+// The registry printout end to end: an auxiliary file, the consortium and the worker template
+// (an empty part is a missing one) loaded by cargarPadron and written by GenerarHTMLFinal.
 #include "fuzz/printout_checks.h"
 #include "registry_printout/assembly.h"
 #include "registry_printout/printout.h"
@@ -10,7 +7,8 @@
 namespace tarquelas::fuzz {
 namespace {
 
-void checkLists(const Registry& r) {
+// Every list keeps at least its empty entry; entries are whole and trimmed.
+qsizetype checkLists(const Registry& r) {
   const std::pair<const QList<Entry>*, int> lists[] = {
       {&r.aAdministraciones, kTextosAdministracion},
       {&r.aConsorcios, kTextosConsorcio},
@@ -25,63 +23,44 @@ void checkLists(const Registry& r) {
       for (const QByteArray& t : e) FUZZ_CHECK(t.isEmpty() || (t.front() != ' ' && t.back() != ' '));
     }
   }
+  return std::count_if(r.aConsorcios.begin(), r.aConsorcios.end(),
+                       [](const Entry& e) { return !esEntradaVacia(e); });
 }
 
-void placeTemplate(const QString& path, QByteArrayView bytes) {
-  if (bytes.isEmpty()) {
-    removeFile(path);
-  } else {
-    writeFile(path, bytes);
-  }
-}
-
-qsizetype nonEmpty(const QList<Entry>& list) {
-  qsizetype n = 0;
-  for (const Entry& e : list) n += esEntradaVacia(e) ? 0 : 1;
-  return n;
-}
-
-void checkPrintout(QByteArrayView auxBytes, QByteArrayView consorcio, QByteArrayView trabajador) {
-  static const WorkPaths paths = WorkPaths::inDirectory(scratch().path());
-  writeFile(paths.auxiliar, auxBytes);
-  placeTemplate(paths.disenoConsorcio, consorcio);
-  placeTemplate(paths.disenoTrabajador, trabajador);
-  removeFile(paths.padron);
+void checkPrintout(QByteArrayView aux, QByteArrayView consorcio, QByteArrayView trabajador) {
+  static const WorkPaths paths = WorkPaths::inDirectory(scratchPath());
+  writeFile(paths.auxiliar, aux);
+  writeFile(paths.disenoConsorcio, consorcio, true);
+  writeFile(paths.disenoTrabajador, trabajador, true);
+  QFile::remove(paths.padron);
 
   const LoadResult loaded = cargarPadron(paths.auxiliar);
   FUZZ_CHECK(loaded.status.isOk());
-  checkLists(loaded.registry);
-
-  const QList<QByteArray> lines = referenceLines(auxBytes);
-  const QByteArray header = lines.isEmpty() ? QByteArray() : lines.front();
-  int messages = 0;
+  const qsizetype consortia = checkLists(loaded.registry);
+  const QList<QByteArray> lines = referenceLines(aux);
+  int messages = 0;  // one per missing template
   const Status s =
-      GenerarHTMLFinal(loaded.registry, paths, header, true, [&](const QString&) { ++messages; });
+      GenerarHTMLFinal(loaded.registry, paths, lines.value(0), true, [&](const QString&) { ++messages; });
   FUZZ_CHECK(s.isOk());
   FUZZ_CHECK(messages == int(consorcio.isEmpty()) + int(trabajador.isEmpty()));
 
   const std::optional<QByteArray> padron = readFile(paths.padron);
   FUZZ_CHECK(padron && padron->startsWith("\r\n"));
-  FUZZ_CHECK(padron->count(kSaltoDePagina) >= nonEmpty(loaded.registry.aConsorcios));
-
+  FUZZ_CHECK(padron->count(kSaltoDePagina) >= consortia);
   // Clean designs and data without '@' leave no '@' in the printout.
   const DisenoConsorcio c =
       cortarDisenoConsorcio(leerPlantilla(paths.disenoConsorcio).value_or(QByteArray()));
   const DisenoTrabajador w =
       cortarDisenoTrabajador(leerPlantilla(paths.disenoTrabajador).value_or(QByteArray()));
-  if (!auxBytes.contains('@') && pageDesignsAreClean(c) && workerDesignsAreClean(w)) {
+  if (!aux.contains('@') && pageDesignsAreClean(c) && workerDesignsAreClean(w))
     FUZZ_CHECK(!padron->contains('@'));
-  }
 }
 
 }  // namespace
 }  // namespace tarquelas::fuzz
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) { return 0; }
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace tarquelas::fuzz;
-  const QList<QByteArrayView> parts = splitInput(bytesOf(data, size), 3);
-  checkPrintout(parts[0], parts[1], parts[2]);
+  const QList<QByteArrayView> parts = tarquelas::fuzz::splitInput(tarquelas::fuzz::bytesOf(data, size), 3);
+  tarquelas::fuzz::checkPrintout(parts[0], parts[1], parts[2]);
   return 0;
 }

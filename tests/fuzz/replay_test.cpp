@@ -1,53 +1,41 @@
-// Runs one fuzz harness over every file of its seed corpus and of its saved
-// crashes. A harness aborts on a broken invariant, so a regression shows as
-// a crashed test; the file being replayed is printed first.
+// Runs one fuzz harness over every file of its seed corpus and of its saved crashes. A harness
+// aborts on a broken invariant, so a regression shows as a crashed test naming the file.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QStringList>
-#include <cstdio>
 
 #include "fuzz/fuzz_support.h"
 
 namespace {
 
-QString fuzzDir(const char* kind) {
-  return QStringLiteral(TARQUELAS_SOURCE_DIR "/fuzz/") + QString::fromLatin1(kind) +
-         QStringLiteral("/" TARQUELAS_FUZZ_HARNESS);
-}
-
-QStringList filesUnder(const QString& dir) {
-  QStringList files;
-  QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  while (it.hasNext()) files << it.next();
-  files.sort();
-  return files;
-}
-
-int replay(const QStringList& files) {
+void replay(const char* kind, int& count) {
   static const bool initialized = [] {
     int argc = 0;
     char** argv = nullptr;
-    LLVMFuzzerInitialize(&argc, &argv);
-    return true;
+    return !LLVMFuzzerInitialize || LLVMFuzzerInitialize(&argc, &argv) == 0;
   }();
-  (void)initialized;
-  for (const QString& path : files) {
+  EXPECT_TRUE(initialized);
+  const QString dir =
+      QStringLiteral(TARQUELAS_SOURCE_DIR "/fuzz/%1/" TARQUELAS_FUZZ_HARNESS).arg(QLatin1String(kind));
+  for (QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();
+       ++count) {
+    const QString path = it.next();
     std::fprintf(stderr, "replaying %s\n", qPrintable(path));
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QByteArray bytes = f.readAll();
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+    const std::optional<QByteArray> bytes = tarquelas::fuzz::readFile(path);
+    ASSERT_TRUE(bytes) << path.toStdString();
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes->constData()), size_t(bytes->size()));
   }
-  return int(files.size());
 }
 
 TEST(FuzzReplay, SeedCorpusPassesEveryInvariant) {
-  EXPECT_GT(replay(filesUnder(fuzzDir("corpus"))), 0) << "no seed corpus for " TARQUELAS_FUZZ_HARNESS;
+  int count = 0;
+  replay("corpus", count);
+  EXPECT_GT(count, 0) << "no seed corpus for " TARQUELAS_FUZZ_HARNESS;
 }
 
-TEST(FuzzReplay, SavedCrashesNoLongerCrash) { replay(filesUnder(fuzzDir("regressions"))); }
+TEST(FuzzReplay, SavedCrashesNoLongerCrash) {
+  int count = 0;
+  replay("regressions", count);
+}
 
 }  // namespace
