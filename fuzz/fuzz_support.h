@@ -14,15 +14,15 @@
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-#define FUZZ_CHECK(cond)                                                                        \
-  do {                                                                                          \
-    if (!(cond)) {                                                                              \
-      std::fprintf(stderr, "\n*** invariant broken at %s:%d: %s\n", __FILE__, __LINE__, #cond); \
-      std::abort();                                                                             \
-    }                                                                                           \
-  } while (0)
+#define FUZZ_CHECK(cond) ::tarquelas::fuzz::check(bool(cond), #cond, __FILE__, __LINE__)
 
 namespace tarquelas::fuzz {
+
+inline void check(bool holds, const char* what, const char* file, int line) {
+  if (holds) return;
+  std::fprintf(stderr, "\n*** invariant broken at %s:%d: %s\n", file, line, what);
+  std::abort();
+}
 
 inline QByteArrayView bytesOf(const uint8_t* data, size_t size) {
   return QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size));

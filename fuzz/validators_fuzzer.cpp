@@ -10,10 +10,9 @@
 namespace tarquelas::fuzz {
 namespace {
 
-using Validator = Status (*)(const QString&, const WorkPaths&, Progress&);
-
 // The auxiliary and error files' lines; a file that is written ends every line with CR LF.
-std::pair<QList<QByteArray>, std::optional<QByteArray>> validate(Validator validator, QByteArrayView input) {
+std::pair<QList<QByteArray>, std::optional<QByteArray>> validate(
+    Status (*validator)(const QString&, const WorkPaths&, Progress&), QByteArrayView input) {
   static const WorkPaths paths = WorkPaths::inDirectory(scratchPath());
   QFile::remove(paths.auxiliar);
   QFile::remove(paths.errores);

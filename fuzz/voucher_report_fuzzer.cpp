@@ -22,10 +22,9 @@ std::optional<qsizetype> expectedPages(const QList<QByteArray>& lines) {
 }
 
 void paint(const VoucherReport& report, int page) {
-  constexpr int kDpi = 24;
-  QImage image(qRound(11906.0 * kDpi / 1440), qRound(16838.0 * kDpi / 1440), QImage::Format_RGB32);
-  image.setDotsPerMeterX(qRound(kDpi / 0.0254));
-  image.setDotsPerMeterY(qRound(kDpi / 0.0254));
+  QImage image(198, 281, QImage::Format_RGB32);  // an A4 page at 24 dots per inch
+  image.setDotsPerMeterX(945);
+  image.setDotsPerMeterY(945);
   image.fill(Qt::white);
   QPainter painter(&image);
   report.paintPage(page, painter);
