@@ -75,7 +75,7 @@ QString helpText() {
       "Opciones:\n"
       "  --procesar ARCHIVO  archivo de presentación a procesar\n"
       "  --directorio DIR    carpeta de trabajo: diseños, archivos de trabajo y\n"
-      "                      Padron.html (por omisión, la carpeta del programa)\n"
+      "                      Padron.html (por omisión, la carpeta de la aplicación)\n"
       "  --trabajadores      agrega al padrón las páginas de los trabajadores\n"
       "  --pdf SALIDA.pdf    dónde escribir los comprobantes (por omisión,\n"
       "                      Tarquelas.pdf en DIR)\n"

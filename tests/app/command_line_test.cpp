@@ -8,74 +8,43 @@ namespace {
 
 using Mode = CommandLine::Mode;
 
-QStringList args(std::initializer_list<const char*> list) {
-  QStringList result;
-  for (const char* a : list) result.append(QString::fromUtf8(a));
-  return result;
-}
-
-TEST(CommandLineTest, WithoutOptionsTheWholeLineIsThePath) {
+TEST(CommandLineTest, ArgumentsGiveTheModeAndItsValues) {
   struct Case {
     QStringList arguments;
-    QString path;
+    Mode mode;
+    QString pathOrProblem;
   } cases[] = {
-      {args({}), QString()},
-      {args({"/datos/pagos.txt"}), QStringLiteral("/datos/pagos.txt")},
-      {args({"\"/datos/con blancos/pagos.txt\""}), QStringLiteral("/datos/con blancos/pagos.txt")},
-      {args({"\"/datos/con", "blancos/pagos.txt\""}), QStringLiteral("/datos/con blancos/pagos.txt")},
-      {args({"/datos/año/pagos.txt", "--procesar"}), QStringLiteral("/datos/año/pagos.txt --procesar")},
-      {args({"\"\""}), QString()},
+      {{}, Mode::Window, {}},
+      {{"\"\""}, Mode::Window, {}},
+      {{"/datos/pagos.txt"}, Mode::Window, "/datos/pagos.txt"},
+      {{"\"/datos/con blancos/pagos.txt\""}, Mode::Window, "/datos/con blancos/pagos.txt"},
+      {{"\"/datos/con", "blancos/pagos.txt\""}, Mode::Window, "/datos/con blancos/pagos.txt"},
+      {{"/datos/año/pagos.txt", "--procesar"}, Mode::Window, "/datos/año/pagos.txt --procesar"},
+      {{"--procesar", "p.txt"}, Mode::Batch, "p.txt"},
+      {{"--help"}, Mode::Help, {}},
+      {{"--procesar", "p.txt", "--help"}, Mode::Help, {}},
+      {{"--version"}, Mode::Version, {}},
+      {{"--procesar"}, Mode::WrongUsage, "Falta el valor de --procesar"},
+      {{"--procesar", "--trabajadores"}, Mode::WrongUsage, "Falta el valor de --procesar"},
+      {{"--procesar", "p.txt", "--pdf"}, Mode::WrongUsage, "Falta el valor de --pdf"},
+      {{"--directorio", "/tmp"}, Mode::WrongUsage, "Falta --procesar ARCHIVO"},
+      {{"--procesar", "p.txt", "--otra"}, Mode::WrongUsage, "Opción desconocida: --otra"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.join(u' ').toStdString());
     const CommandLine line = parseCommandLine(c.arguments);
-    EXPECT_EQ(line.mode, Mode::Window) << c.arguments.join(u' ').toStdString();
-    EXPECT_EQ(line.path, c.path) << c.arguments.join(u' ').toStdString();
+    EXPECT_EQ(line.mode, c.mode);
+    EXPECT_EQ(c.mode == Mode::WrongUsage ? line.problem : line.path, c.pathOrProblem);
+    if (c.mode == Mode::Batch) {
+      EXPECT_TRUE(line.directory.isEmpty() && line.pdf.isEmpty() && !line.trabajadores);
+    }
   }
-}
-
-TEST(CommandLineTest, ProcesarAsksForBatchMode) {
-  const CommandLine line = parseCommandLine(args(
-      {"--procesar", "/d/pagos.txt", "--directorio", "/tmp/app", "--trabajadores", "--pdf", "/tmp/s.pdf"}));
-  EXPECT_EQ(line.mode, Mode::Batch);
-  EXPECT_EQ(line.path, QStringLiteral("/d/pagos.txt"));
-  EXPECT_EQ(line.directory, QStringLiteral("/tmp/app"));
-  EXPECT_EQ(line.pdf, QStringLiteral("/tmp/s.pdf"));
-  EXPECT_TRUE(line.trabajadores);
-
-  const CommandLine plain = parseCommandLine(args({"--procesar", "p.txt"}));
-  EXPECT_EQ(plain.mode, Mode::Batch);
-  EXPECT_TRUE(plain.directory.isEmpty());
-  EXPECT_TRUE(plain.pdf.isEmpty());
-  EXPECT_FALSE(plain.trabajadores);
-}
-
-TEST(CommandLineTest, HelpAndVersionWinOverEverythingElse) {
-  EXPECT_EQ(parseCommandLine(args({"--help"})).mode, Mode::Help);
-  EXPECT_EQ(parseCommandLine(args({"--procesar", "p.txt", "--help"})).mode, Mode::Help);
-  EXPECT_EQ(parseCommandLine(args({"--version"})).mode, Mode::Version);
-}
-
-TEST(CommandLineTest, WrongUsageSaysWhatIsWrong) {
-  struct Case {
-    QStringList arguments;
-    const char* problem;
-  } cases[] = {
-      {args({"--procesar"}), "Falta el valor de --procesar"},
-      {args({"--procesar", "--trabajadores"}), "Falta el valor de --procesar"},
-      {args({"--procesar", "p.txt", "--pdf"}), "Falta el valor de --pdf"},
-      {args({"--directorio", "/tmp"}), "Falta --procesar ARCHIVO"},
-      {args({"--procesar", "p.txt", "--otra"}), "Opción desconocida: --otra"},
-  };
-  for (const Case& c : cases) {
-    const CommandLine line = parseCommandLine(c.arguments);
-    EXPECT_EQ(line.mode, Mode::WrongUsage);
-    EXPECT_EQ(line.problem, QString::fromUtf8(c.problem));
-  }
-}
-
-TEST(CommandLineTest, HelpNamesBothWaysToStart) {
-  EXPECT_TRUE(helpText().contains(QStringLiteral("tarquelas [ARCHIVO]")));
-  EXPECT_TRUE(helpText().contains(QStringLiteral("tarquelas --procesar ARCHIVO")));
+  const CommandLine full = parseCommandLine(
+      {"--procesar", "/d/pagos.txt", "--directorio", "/tmp/app", "--trabajadores", "--pdf", "/tmp/s.pdf"});
+  EXPECT_EQ(full.mode, Mode::Batch);
+  EXPECT_EQ(full.directory, QStringLiteral("/tmp/app"));
+  EXPECT_EQ(full.pdf, QStringLiteral("/tmp/s.pdf"));
+  EXPECT_TRUE(full.trabajadores);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Answers the modal dialogs a window opens, so tests never wait for a
-// person: records each message box (text, icon, buttons, whether the main
-// window was on screen yet) and each print preview, then closes it.
+// person: records each message box and print preview (and whether the main
+// window was on screen yet), then closes it.
 #pragma once
 
 #include <QApplication>
@@ -15,55 +15,39 @@ namespace tarquelas::testing {
 class ModalAnswerer : public QObject {
  public:
   struct Seen {
-    QString kind;  // "message" or "preview"
-    QString title;
-    QString text;
+    QString title, text;  // a preview's text is "preview"
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     bool windowVisible = false;
     int pages = 0;
   };
+  QList<Seen> seen;
 
   explicit ModalAnswerer(const QWidget* window) : window_(window) {
     connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::poll);
     timer_.start(10);
   }
 
-  QList<Seen> seen;
-  // Answers to Yes/No boxes, in order; No when none is left.
-  QList<QMessageBox::StandardButton> answers;
-
  private:
   void poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || modal == current_) return;
     current_ = modal;
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) return answer(*box);
-    if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) return close(*preview);
-  }
-
-  void answer(QMessageBox& box) {
-    Seen s{QStringLiteral("message"), box.windowTitle(),    box.text(), box.icon(),
-           box.standardButtons(),     window_->isVisible(), 0};
-    seen.append(s);
-    QMessageBox::StandardButton button = QMessageBox::Ok;
-    if (box.standardButtons() & QMessageBox::Yes)
-      button = answers.isEmpty() ? QMessageBox::No : answers.takeFirst();
-    box.button(button)->click();
-  }
-
-  void close(QPrintPreviewDialog& preview) {
-    auto* pages = preview.findChild<QPrintPreviewWidget*>();
-    if (pages != nullptr) pages->updatePreview();
-    Seen s{QStringLiteral("preview"),
-           preview.windowTitle(),
-           {},
-           QMessageBox::NoIcon,
-           {},
-           window_->isVisible(),
-           pages != nullptr ? pages->pageCount() : -1};
-    seen.append(s);
-    preview.reject();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      seen.append(
+          {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), window_->isVisible()});
+      box->button(box->standardButtons() & QMessageBox::Yes ? QMessageBox::No : QMessageBox::Ok)->click();
+    } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+      auto* pages = preview->findChild<QPrintPreviewWidget*>();
+      if (pages != nullptr) pages->updatePreview();
+      seen.append({preview->windowTitle(),
+                   QStringLiteral("preview"),
+                   QMessageBox::NoIcon,
+                   {},
+                   window_->isVisible(),
+                   pages != nullptr ? pages->pageCount() : -1});
+      preview->reject();
+    }
   }
 
   const QWidget* window_;

@@ -1,26 +1,25 @@
 // The processing run: outcomes on good and faulty files of both kinds, the
-// error prompt and its answers, working files that cannot be written or
-// deleted, and a cancelled run.
+// error prompt and its answers, working files that cannot be read, written
+// or deleted, and a cancelled run.
 #include "app/processing_run.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 
 #include "app/recognition.h"
 #include "app_test_files.h"
 #include "recording_ui.h"
-#include "support/text_file.h"
 
 namespace tarquelas {
 namespace {
 
-using testing::CancellingProgress;
 using testing::readBytes;
 using testing::RecordingUi;
+using testing::samplePath;
 using testing::writeBytes;
-using Stage = Progress::Stage;
 
 class ProcessingRunTest : public ::testing::Test {
  protected:
@@ -36,125 +35,102 @@ class ProcessingRunTest : public ::testing::Test {
     EXPECT_TRUE(writeBytes(path, bytes));
     return path;
   }
-  bool exists(const QString& path) const { return QFileInfo::exists(path); }
+  static bool exists(const QString& path) { return QFileInfo::exists(path); }
 
   QTemporaryDir dir_;    // the App directory
   QTemporaryDir input_;  // where presentation files are
   WorkPaths paths_;
-  RecordingUi ui_;
 };
 
-TEST_F(ProcessingRunTest, GoodVoucherFileShowsTheReportOfTheAuxiliaryFile) {
-  EXPECT_EQ(procesarArchivo(requestFor(testing::samplePath("vouchers.txt")), ui_), RunOutcome::Finished);
-  EXPECT_EQ(ui_.reports, QStringList{paths_.auxiliar});
-  EXPECT_TRUE(ui_.messages.isEmpty());
-  EXPECT_TRUE(ui_.prompts.isEmpty());
-  EXPECT_TRUE(ui_.opened.isEmpty());
-  EXPECT_TRUE(exists(paths_.auxiliar));
-  EXPECT_FALSE(exists(paths_.errores));
-}
-
-TEST_F(ProcessingRunTest, GoodRegistryFileWritesAndOpensThePrintout) {
-  EXPECT_EQ(procesarArchivo(requestFor(testing::samplePath("registry.txt"), true), ui_),
-            RunOutcome::Finished);
-  EXPECT_EQ(ui_.opened, QStringList{paths_.padron});
-  EXPECT_TRUE(ui_.reports.isEmpty());
-  EXPECT_TRUE(ui_.prompts.isEmpty());
-  EXPECT_TRUE(exists(paths_.padron));
-}
-
-TEST_F(ProcessingRunTest, FaultyFileIsReportedAndItsErrorFileOpened) {
-  struct Case {
-    QByteArray bytes;
-    QString firstLine;
-  } cases[] = {
+TEST_F(ProcessingRunTest, FaultyFileIsReportedWordForWordAndItsErrorFileOpened) {
+  const std::pair<QByteArray, QString> cases[] = {
       {testing::faultyVouchers(), QStringLiteral("No se pueden generar las tarquelas. ")},
       {testing::faultyRegistry(), QStringLiteral("No se pueden generar los comprobantes. ")},
   };
-  for (const Case& c : cases) {
+  for (const auto& [bytes, firstLine] : cases) {
     RecordingUi ui;
-    EXPECT_EQ(procesarArchivo(requestFor(fileWith(c.bytes)), ui), RunOutcome::Rejected);
+    EXPECT_EQ(procesarArchivo(requestFor(fileWith(bytes)), ui), RunOutcome::Rejected);
     EXPECT_EQ(ui.messages,
-              QStringList{c.firstLine + QStringLiteral("\rArchivo con errores: \r") + paths_.errores});
+              QStringList{firstLine + QStringLiteral("\rArchivo con errores: \r") + paths_.errores});
     EXPECT_EQ(ui.opened, QStringList{paths_.errores});
     EXPECT_TRUE(ui.reports.isEmpty());
-    EXPECT_TRUE(exists(paths_.errores));
   }
+  EXPECT_EQ(errorPromptText(QStringLiteral("Falla")),
+            QStringLiteral("Se ha detectado el siguiente error:\r\nFalla\r\n\r\n¿Desea continuar?"));
 }
 
 TEST_F(ProcessingRunTest, EachRunStartsFromACleanSlate) {
+  RecordingUi ui;
   writeBytes(paths_.auxiliar, "de una corrida anterior\r\n");
   writeBytes(paths_.errores, "de una corrida anterior\r\n");
-  EXPECT_EQ(procesarArchivo(requestFor(fileWith(testing::faultyRegistry())), ui_), RunOutcome::Rejected);
+  EXPECT_EQ(procesarArchivo(requestFor(fileWith(testing::faultyRegistry())), ui), RunOutcome::Rejected);
   EXPECT_FALSE(readBytes(paths_.errores).contains("anterior"));
   EXPECT_FALSE(readBytes(paths_.auxiliar).contains("anterior"));
-
-  EXPECT_EQ(procesarArchivo(requestFor(testing::samplePath("vouchers.txt")), ui_), RunOutcome::Finished);
+  EXPECT_EQ(procesarArchivo(requestFor(samplePath("vouchers.txt")), ui), RunOutcome::Finished);
   EXPECT_FALSE(exists(paths_.errores));
+
+  RecordingUi empty;  // "&Procesar" before any file was recognised
+  QDir(dir_.path()).removeRecursively();
+  EXPECT_EQ(procesarArchivo(RunRequest{QString(), paths_, {}, {}, false}, empty), RunOutcome::Finished);
+  EXPECT_TRUE(empty.messages.isEmpty() && empty.prompts.isEmpty() && empty.opened.isEmpty());
+  EXPECT_FALSE(exists(dir_.path()));
 }
 
-TEST_F(ProcessingRunTest, EmptyPathBeforeAnyRecognitionLeavesNothing) {
-  RunRequest request{QString(), paths_, QByteArray(), QByteArray(), false};
-  EXPECT_EQ(procesarArchivo(request, ui_), RunOutcome::Finished);
-  EXPECT_TRUE(ui_.messages.isEmpty() && ui_.prompts.isEmpty() && ui_.opened.isEmpty() &&
-              ui_.reports.isEmpty());
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-}
-
-TEST_F(ProcessingRunTest, BusyPointerIsShownAndAlwaysRestored) {
-  (void)procesarArchivo(requestFor(testing::samplePath("vouchers.txt")), ui_);
-  EXPECT_EQ(ui_.busy, (QList<bool>{true, false}));
-  RecordingUi failing;
-  RunRequest request = requestFor(testing::samplePath("vouchers.txt"));
-  request.paths = WorkPaths::inDirectory(testing::unwritableDirectory(dir_));
-  (void)procesarArchivo(request, failing);
-  EXPECT_FALSE(failing.busy.isEmpty());
-  EXPECT_EQ(failing.busy.constLast(), false);
-  EXPECT_EQ(failing.busy.count(true), failing.busy.count(false));
-}
-
-TEST_F(ProcessingRunTest, UnwritableAppDirectoryPromptsNamingTheFileAndOpensNothing) {
-  for (const char* sample : {"vouchers.txt", "registry.txt"}) {
-    for (bool yes : {false, true}) {
-      RecordingUi ui;
-      if (yes) ui.answers = QList<bool>(10, true);
-      RunRequest request = requestFor(testing::samplePath(sample));
-      request.paths = WorkPaths::inDirectory(testing::unwritableDirectory(dir_));
-      EXPECT_EQ(procesarArchivo(request, ui), RunOutcome::Failed) << sample;
-      ASSERT_FALSE(ui.prompts.isEmpty()) << sample;
-      EXPECT_TRUE(ui.prompts.constFirst().contains(QStringLiteral("TarquelasAux.txt"))) << sample;
-      if (!yes) {
-        EXPECT_EQ(ui.prompts.size(), 1);
-      }
-      EXPECT_TRUE(ui.opened.isEmpty()) << sample;
-      EXPECT_TRUE(ui.reports.isEmpty()) << sample;
-    }
-  }
-}
-
-TEST_F(ProcessingRunTest, WorkingFilesThatCannotBeDeletedAreNeverShown) {
-  // A folder where a working file belongs can be neither deleted nor written.
-  for (const QString* stuck : {&paths_.auxiliar, &paths_.errores}) {
-    ASSERT_TRUE(QDir().mkpath(*stuck + QStringLiteral("/dentro")));
-    for (const char* sample : {"vouchers.txt", "registry.txt"}) {
-      RecordingUi ui;
-      ui.answers = QList<bool>(10, true);
-      EXPECT_EQ(procesarArchivo(requestFor(testing::samplePath(sample)), ui), RunOutcome::Failed);
-      EXPECT_FALSE(ui.prompts.isEmpty());
-      EXPECT_TRUE(ui.opened.isEmpty()) << sample;
-      EXPECT_TRUE(ui.reports.isEmpty()) << sample;
-    }
-    QDir(*stuck).removeRecursively();
-  }
-}
-
-TEST_F(ProcessingRunTest, UnreadablePresentationFileIsPutToTheUser) {
+// Files that cannot be read, written or deleted are put to the user with
+// their path, whatever the answer, and nothing stale is opened.
+TEST_F(ProcessingRunTest, WorkingFileFailuresPromptAndOpenNothing) {
+  const QString unwritable = testing::unwritableDirectory(input_);
   const QString folder = input_.filePath(QStringLiteral("carpeta.txt"));
   QDir().mkpath(folder);
-  RunRequest request{folder, paths_, "B", QByteArray(), false};
-  EXPECT_EQ(procesarArchivo(request, ui_), RunOutcome::Failed);
-  ASSERT_EQ(ui_.prompts.size(), 1);
-  EXPECT_TRUE(ui_.prompts.constFirst().contains(QStringLiteral("carpeta.txt")));
+  struct Case {
+    const char* name;
+    std::function<void(RunRequest&)> arrange;
+    const char* named;  // in the first prompt
+    QStringList samples;
+  } cases[] = {
+      {"App directory unwritable",
+       [&](RunRequest& r) { r.paths = WorkPaths::inDirectory(unwritable); },
+       "TarquelasAux.txt",
+       {"vouchers.txt", "registry.txt"}},
+      {"auxiliary file stuck",
+       [&](RunRequest&) { QDir().mkpath(paths_.auxiliar + "/dentro"); },
+       "TarquelasAux.txt",
+       {"vouchers.txt", "registry.txt"}},
+      {"error file stuck",
+       [&](RunRequest&) { QDir().mkpath(paths_.errores + "/dentro"); },
+       "TarquelasErrores.txt",
+       {"vouchers.txt", "registry.txt"}},
+      {"presentation file unreadable",
+       [&](RunRequest& r) { r.presentationPath = folder; },
+       "carpeta.txt",
+       {"vouchers.txt"}},
+  };
+  for (const Case& c : cases) {
+    for (const QString& sample : c.samples) {
+      for (bool yes : {false, true}) {
+        SCOPED_TRACE(std::string(c.name) + ", " + sample.toStdString() + (yes ? ", yes" : ", no"));
+        RecordingUi ui;
+        ui.answers = QList<bool>(10, yes);
+        RunRequest request = requestFor(samplePath(sample.toLatin1().constData()));
+        c.arrange(request);
+        EXPECT_EQ(procesarArchivo(request, ui), RunOutcome::Failed);
+        ASSERT_FALSE(ui.prompts.isEmpty());
+        EXPECT_TRUE(ui.prompts.constFirst().contains(QString::fromUtf8(c.named)))
+            << ui.prompts.constFirst().toStdString();
+        if (!yes) {
+          EXPECT_EQ(ui.prompts.size(), 1);
+        }
+        EXPECT_TRUE(ui.opened.isEmpty() && ui.reports.isEmpty());
+        EXPECT_EQ(ui.busy.count(true), ui.busy.count(false));
+        QDir(paths_.auxiliar).removeRecursively();
+        QDir(paths_.errores).removeRecursively();
+      }
+    }
+  }
+  RecordingUi ui;
+  ui.reportStatus = Status::error(QStringLiteral("No se puede escribir el archivo \"x.pdf\""));
+  EXPECT_EQ(procesarArchivo(requestFor(samplePath("vouchers.txt")), ui), RunOutcome::Failed);
+  EXPECT_EQ(ui.prompts, QStringList{QStringLiteral("No se puede escribir el archivo \"x.pdf\"")});
 }
 
 // Stand-ins for the steps of other parts, to follow the prompt's answers.
@@ -164,16 +140,15 @@ struct StepLog {
 
   RunSteps steps(const WorkPaths& paths) {
     RunSteps s;
-    s.validarArchivoTarquelas = [this, paths](const QString&, const WorkPaths&, Progress&) {
-      calls.append(QStringLiteral("validar B"));
-      writeBytes(paths.auxiliar, "linea\r\n");
-      return validation;
+    const auto validator = [this, paths](const char* name) {
+      return [this, paths, name](const QString&, const WorkPaths&, Progress&) {
+        calls.append(QString::fromLatin1(name));
+        writeBytes(paths.auxiliar, "linea\r\n");
+        return validation;
+      };
     };
-    s.validarArchivoPadron = [this, paths](const QString&, const WorkPaths&, Progress&) {
-      calls.append(QStringLiteral("validar D"));
-      writeBytes(paths.auxiliar, "linea\r\n");
-      return validation;
-    };
+    s.validarArchivoTarquelas = validator("validar B");
+    s.validarArchivoPadron = validator("validar D");
     s.cargarPadron = [this](const QString&, Progress&) {
       calls.append(QStringLiteral("cargar"));
       return LoadResult{loading, Registry()};
@@ -192,10 +167,8 @@ TEST_F(ProcessingRunTest, YesGoesOnWithTheNextStepAndNoEndsTheRun) {
     const char* name;
     QByteArray kind;
     bool answer;
-    int failingStep;  // 0 validation, 1 loading, 2 printout
-    QStringList calls;
-    QStringList opened;
-    QStringList reports;
+    int failingStep;  // 0 validation, 1 loading, 2 printout, -1 none (with the check box ticked)
+    QStringList calls, opened, reports;
   } cases[] = {
       {"voucher validation, yes", "B", true, 0, {"validar B"}, {}, {"aux"}},
       {"voucher validation, no", "B", false, 0, {"validar B"}, {}, {}},
@@ -205,86 +178,54 @@ TEST_F(ProcessingRunTest, YesGoesOnWithTheNextStepAndNoEndsTheRun) {
       {"loading, no", "D", false, 1, {"validar D", "cargar"}, {}, {}},
       {"printout, yes: nothing stale opened", "D", true, 2, {"validar D", "cargar", "generar"}, {}, {}},
       {"printout, no", "D", false, 2, {"validar D", "cargar", "generar"}, {}, {}},
+      {"no failure", "D", false, -1, {"validar D", "cargar", "generar con trabajadores"}, {"padron"}, {}},
   };
   const auto named = [this](QStringList list) {
     list.replaceInStrings(QStringLiteral("aux"), paths_.auxiliar);
-    list.replaceInStrings(QStringLiteral("padron"), paths_.padron);
-    return list;
+    return list.replaceInStrings(QStringLiteral("padron"), paths_.padron);
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     StepLog log;
     Status* failing[] = {&log.validation, &log.loading, &log.printout};
-    *failing[c.failingStep] = Status::error(QStringLiteral("falla de prueba"));
+    if (c.failingStep >= 0) *failing[c.failingStep] = Status::error(QStringLiteral("falla de prueba"));
     RecordingUi ui;
     ui.answers = {c.answer};
-    RunRequest request{QStringLiteral("x.txt"), paths_, c.kind, QByteArray(), false};
-    EXPECT_EQ(procesarArchivo(request, ui, log.steps(paths_)), RunOutcome::Failed) << c.name;
-    EXPECT_EQ(ui.prompts, QStringList{QStringLiteral("falla de prueba")}) << c.name;
-    EXPECT_EQ(log.calls, c.calls) << c.name;
-    EXPECT_EQ(ui.opened, named(c.opened)) << c.name;
-    EXPECT_EQ(ui.reports, named(c.reports)) << c.name;
+    RunRequest request{QStringLiteral("x.txt"), paths_, c.kind, QByteArray(), c.failingStep < 0};
+    EXPECT_EQ(procesarArchivo(request, ui, log.steps(paths_)),
+              c.failingStep < 0 ? RunOutcome::Finished : RunOutcome::Failed);
+    EXPECT_EQ(ui.prompts, c.failingStep < 0 ? QStringList() : QStringList{QStringLiteral("falla de prueba")});
+    EXPECT_EQ(log.calls, c.calls);
+    EXPECT_EQ(ui.opened, named(c.opened));
+    EXPECT_EQ(ui.reports, named(c.reports));
+    EXPECT_EQ(ui.busy, (QList<bool>{true, false}));
   }
 }
 
-TEST_F(ProcessingRunTest, CheckBoxOnlyChangesWhatThePrintoutWrites) {
-  StepLog log;
-  RunRequest request{QStringLiteral("x.txt"), paths_, "D", QByteArray(), true};
-  EXPECT_EQ(procesarArchivo(request, ui_, log.steps(paths_)), RunOutcome::Finished);
-  EXPECT_EQ(log.calls, (QStringList{"validar D", "cargar", "generar con trabajadores"}));
-  EXPECT_EQ(ui_.opened, QStringList{paths_.padron});
-}
-
-TEST_F(ProcessingRunTest, CancelledRunRemovesItsWorkingFilesAndOpensNothing) {
-  struct Case {
-    const char* sample;
-    Stage stage;
-  } cases[] = {
+TEST_F(ProcessingRunTest, CancelledRunRemovesItsWorkingFilesAndSaysSo) {
+  using Stage = Progress::Stage;
+  const std::pair<const char*, Stage> cases[] = {
       {"vouchers.txt", Stage::Validating},
       {"registry.txt", Stage::Validating},
       {"registry.txt", Stage::WritingPrintout},
+      {"vouchers.txt", Stage::LayingOutVouchers},  // the report says it was cancelled
   };
-  for (const Case& c : cases) {
+  for (const auto& [sample, stage] : cases) {
+    SCOPED_TRACE(sample);
     writeBytes(paths_.padron, "anterior");
-    CancellingProgress progress(c.stage);
+    testing::CancellingProgress progress(stage);
     RecordingUi ui;
     ui.progressSink = &progress;
-    EXPECT_EQ(procesarArchivo(requestFor(testing::samplePath(c.sample)), ui), RunOutcome::Cancelled)
-        << c.sample;
+    if (stage == Stage::LayingOutVouchers) ui.reportStatus = Status::cancelled();
+    EXPECT_EQ(procesarArchivo(requestFor(samplePath(sample)), ui), RunOutcome::Cancelled);
     // (the printout may first say that a template is missing)
-    ASSERT_FALSE(ui.messages.isEmpty());
-    EXPECT_EQ(ui.messages.constLast(), QStringLiteral("Proceso cancelado."));
+    EXPECT_EQ(ui.messages.mid(ui.messages.size() - 1), QStringList{QStringLiteral("Proceso cancelado.")});
     EXPECT_EQ(ui.messages.count(QStringLiteral("Proceso cancelado.")), 1);
-    EXPECT_TRUE(ui.opened.isEmpty());
-    EXPECT_TRUE(ui.reports.isEmpty());
-    EXPECT_TRUE(ui.prompts.isEmpty());
-    EXPECT_FALSE(exists(paths_.auxiliar)) << c.sample;
-    EXPECT_FALSE(exists(paths_.errores)) << c.sample;
+    EXPECT_TRUE(ui.opened.isEmpty() && ui.prompts.isEmpty());
+    EXPECT_FALSE(exists(paths_.auxiliar));
+    EXPECT_FALSE(exists(paths_.errores));
     EXPECT_EQ(readBytes(paths_.padron), "anterior");  // never half-written
   }
-}
-
-TEST_F(ProcessingRunTest, CancelWhileLayingOutTheReportRemovesTheAuxiliaryFile) {
-  ui_.reportStatus = Status::cancelled();
-  EXPECT_EQ(procesarArchivo(requestFor(testing::samplePath("vouchers.txt")), ui_), RunOutcome::Cancelled);
-  EXPECT_EQ(ui_.messages, QStringList{QStringLiteral("Proceso cancelado.")});
-  EXPECT_FALSE(exists(paths_.auxiliar));
-}
-
-TEST_F(ProcessingRunTest, ReportThatCannotBeMadeIsPutToTheUser) {
-  ui_.reportStatus = Status::error(QStringLiteral("No se puede escribir el archivo \"x.pdf\""));
-  EXPECT_EQ(procesarArchivo(requestFor(testing::samplePath("vouchers.txt")), ui_), RunOutcome::Failed);
-  EXPECT_EQ(ui_.prompts, QStringList{QStringLiteral("No se puede escribir el archivo \"x.pdf\"")});
-}
-
-TEST_F(ProcessingRunTest, MessageTextsAreExact) {
-  EXPECT_EQ(rejectedMessage("B", QStringLiteral("/app/TarquelasErrores.txt")),
-            QStringLiteral(
-                "No se pueden generar las tarquelas. \rArchivo con errores: \r/app/TarquelasErrores.txt"));
-  EXPECT_EQ(rejectedMessage("", QStringLiteral("/e")),
-            QStringLiteral("No se pueden generar los comprobantes. \rArchivo con errores: \r/e"));
-  EXPECT_EQ(errorPromptText(QStringLiteral("Falla")),
-            QStringLiteral("Se ha detectado el siguiente error:\r\nFalla\r\n\r\n¿Desea continuar?"));
-  EXPECT_EQ(cancelledMessage(), QStringLiteral("Proceso cancelado."));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // error prompt from a list (No when the list runs out).
 #pragma once
 
-#include <QList>
 #include <QStringList>
 
 #include "app/run_ui.h"
@@ -11,10 +10,7 @@ namespace tarquelas::testing {
 
 class RecordingUi final : public RunUi {
  public:
-  QStringList messages;
-  QStringList prompts;
-  QStringList opened;
-  QStringList reports;
+  QStringList messages, prompts, opened, reports;
   QList<bool> busy;
   QList<bool> answers;
   Status reportStatus;
@@ -34,15 +30,11 @@ class RecordingUi final : public RunUi {
   void setBusy(bool on) override { busy.append(on); }
 };
 
-// Cancels at the first report of stage, and counts reports.
+// Cancels at the first report of stage.
 class CancellingProgress final : public Progress {
  public:
   explicit CancellingProgress(Stage stage) : stage_(stage) {}
-  bool report(Stage stage, qint64, qint64) override {
-    ++reports;
-    return stage != stage_;
-  }
-  int reports = 0;
+  bool report(Stage stage, qint64, qint64) override { return stage != stage_; }
 
  private:
   Stage stage_;
