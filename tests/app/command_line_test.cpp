@@ -45,6 +45,7 @@ TEST(CommandLineTest, ArgumentsGiveTheModeAndItsValues) {
   EXPECT_EQ(full.directory, QStringLiteral("/tmp/app"));
   EXPECT_EQ(full.pdf, QStringLiteral("/tmp/s.pdf"));
   EXPECT_TRUE(full.trabajadores);
+  EXPECT_TRUE(helpText().contains(QStringLiteral("Padron.html (por omisión, la carpeta de la aplicación)")));
 }
 
 }  // namespace

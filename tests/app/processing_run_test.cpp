@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <functional>
 
 #include "app/recognition.h"
 #include "app_test_files.h"
@@ -84,46 +83,33 @@ TEST_F(ProcessingRunTest, WorkingFileFailuresPromptAndOpenNothing) {
   QDir().mkpath(folder);
   struct Case {
     const char* name;
-    std::function<void(RunRequest&)> arrange;
-    const char* named;  // in the first prompt
-    QStringList samples;
+    QString appDir, presentation, stuck;  // stuck: a working file made a folder
+    const char* named;                    // in the first prompt
   } cases[] = {
-      {"App directory unwritable",
-       [&](RunRequest& r) { r.paths = WorkPaths::inDirectory(unwritable); },
-       "TarquelasAux.txt",
-       {"vouchers.txt", "registry.txt"}},
-      {"auxiliary file stuck",
-       [&](RunRequest&) { QDir().mkpath(paths_.auxiliar + "/dentro"); },
-       "TarquelasAux.txt",
-       {"vouchers.txt", "registry.txt"}},
-      {"error file stuck",
-       [&](RunRequest&) { QDir().mkpath(paths_.errores + "/dentro"); },
-       "TarquelasErrores.txt",
-       {"vouchers.txt", "registry.txt"}},
-      {"presentation file unreadable",
-       [&](RunRequest& r) { r.presentationPath = folder; },
-       "carpeta.txt",
-       {"vouchers.txt"}},
+      {"App directory unwritable", unwritable, {}, {}, "TarquelasAux.txt"},
+      {"auxiliary file stuck", {}, {}, paths_.auxiliar, "TarquelasAux.txt"},
+      {"error file stuck", {}, {}, paths_.errores, "TarquelasErrores.txt"},
+      {"presentation file unreadable", {}, folder, {}, "carpeta.txt"},
   };
   for (const Case& c : cases) {
-    for (const QString& sample : c.samples) {
+    for (const char* sample : {"vouchers.txt", "registry.txt"}) {
       for (bool yes : {false, true}) {
-        SCOPED_TRACE(std::string(c.name) + ", " + sample.toStdString() + (yes ? ", yes" : ", no"));
+        SCOPED_TRACE(std::string(c.name) + ", " + sample + (yes ? ", yes" : ", no"));
+        if (!c.presentation.isEmpty() && sample[0] == 'r') continue;  // a registry run goes on to load it
         RecordingUi ui;
         ui.answers = QList<bool>(10, yes);
-        RunRequest request = requestFor(samplePath(sample.toLatin1().constData()));
-        c.arrange(request);
+        RunRequest request = requestFor(samplePath(sample));
+        if (!c.appDir.isEmpty()) request.paths = WorkPaths::inDirectory(c.appDir);
+        if (!c.presentation.isEmpty()) request.presentationPath = c.presentation;
+        if (!c.stuck.isEmpty()) QDir().mkpath(c.stuck + QStringLiteral("/dentro"));
         EXPECT_EQ(procesarArchivo(request, ui), RunOutcome::Failed);
         ASSERT_FALSE(ui.prompts.isEmpty());
         EXPECT_TRUE(ui.prompts.constFirst().contains(QString::fromUtf8(c.named)))
             << ui.prompts.constFirst().toStdString();
-        if (!yes) {
-          EXPECT_EQ(ui.prompts.size(), 1);
-        }
+        EXPECT_TRUE(yes || ui.prompts.size() == 1);
         EXPECT_TRUE(ui.opened.isEmpty() && ui.reports.isEmpty());
         EXPECT_EQ(ui.busy.count(true), ui.busy.count(false));
-        QDir(paths_.auxiliar).removeRecursively();
-        QDir(paths_.errores).removeRecursively();
+        if (!c.stuck.isEmpty()) QDir(c.stuck).removeRecursively();
       }
     }
   }
