@@ -7,11 +7,11 @@
 namespace tarquelas::fuzz {
 namespace {
 
-// Up to five pieces joined by the split marker: head, administrations
-// block, middle, workers block, tail. Pieces holding "<@@" are left alone.
+// Up to five pieces joined by the split marker: head, administrations block, middle, workers
+// block, tail; "<@@" in them is broken up so that they hold no marker.
 void checkRoundTrip(QByteArrayView input) {
-  const QList<QByteArrayView> p = splitInput(input, 5);
-  if (std::any_of(p.begin(), p.end(), [](QByteArrayView v) { return v.contains("<@@"); })) return;
+  QList<QByteArray> p;
+  for (QByteArrayView v : splitInput(input, 5)) p << v.toByteArray().replace("<@@", "<@_@");
   const auto cat = [](std::initializer_list<QByteArrayView> l) {
     QByteArray s;
     for (QByteArrayView v : l) s += v;
