@@ -21,10 +21,8 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// A record number or a total: decimal digits with blanks around; anything
-// else is not a number.
-std::optional<qint64> wholeNumber(QByteArrayView text) {
-  const QByteArrayView digits = trimBlanks(text);
+// The value of a text made only of decimal digits (at most 18), or nothing.
+std::optional<qint64> digitsValue(QByteArrayView digits) {
   if (digits.isEmpty() || digits.size() > 18) return std::nullopt;
   qint64 value = 0;
   for (const char c : digits) {
@@ -34,16 +32,15 @@ std::optional<qint64> wholeNumber(QByteArrayView text) {
   return value;
 }
 
+// A record number or a total: decimal digits with blanks around; anything
+// else is not a number.
+std::optional<qint64> wholeNumber(QByteArrayView text) { return digitsValue(trimBlanks(text)); }
+
 // Eleven digits and nothing else, so that the number stands for exactly
 // one text: "03050000000" and "3050000000 " are different C.U.I.T.s.
 std::optional<qint64> elevenDigits(QByteArrayView cuit) {
   if (cuit.size() != 11) return std::nullopt;
-  qint64 value = 0;
-  for (const char c : cuit) {
-    if (!isDigit(c)) return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return digitsValue(cuit);
 }
 
 char upper(QByteArrayView letter) {
