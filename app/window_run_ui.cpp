@@ -60,6 +60,8 @@ QString DialogProgress::stageText(Stage stage) {
     case Stage::Validating: return QStringLiteral("Validando el archivo…");
     case Stage::LayingOutVouchers: return QStringLiteral("Armando los comprobantes…");
     case Stage::WritingPrintout: return QStringLiteral("Escribiendo el padrón…");
+    case Stage::PrintingPages: return QStringLiteral("Imprimiendo los comprobantes…");
+    case Stage::WritingPdf: return QStringLiteral("Guardando el PDF…");
   }
   return {};
 }

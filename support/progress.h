@@ -9,7 +9,9 @@ namespace tarquelas {
 
 class Progress {
  public:
-  enum class Stage { Validating, LayingOutVouchers, WritingPrintout };
+  // LayingOutVouchers counts vouchers found while the report's index of the
+  // auxiliary file is made; PrintingPages and WritingPdf count pages.
+  enum class Stage { Validating, LayingOutVouchers, WritingPrintout, PrintingPages, WritingPdf };
 
   virtual ~Progress() = default;
   // done and total are in the stage's own unit (bytes read, vouchers laid
