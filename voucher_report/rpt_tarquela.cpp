@@ -146,7 +146,23 @@ void RptTarquela::reportStart() {
   ++lineIndex_;
   takePeriod();
   currentLine_ = readLine();
+  skipHeaders();
   setGroupKeys();
+}
+
+// A header record after the first line is no voucher's record: it gives
+// the period of the vouchers that follow and the cursor moves past it, so
+// no voucher is headed by it and no record is lost or read past the end.
+void RptTarquela::skipHeaders() {
+  while (lineIndex_ <= lineCount_ && currentLine_.size() == kHeaderLength) {
+    takePeriod();
+    nextLine();
+  }
+}
+
+void RptTarquela::nextLine() {
+  if (lineIndex_ < lineCount_) currentLine_ = readLine();
+  ++lineIndex_;
 }
 
 void RptTarquela::groupHeaderFormFormat() {
@@ -183,17 +199,12 @@ void RptTarquela::configurarFormulario(QByteArrayView formCode) {
 void RptTarquela::detailFormat() {
   c_->lblObservaciones->text.clear();
   if (lineIndex_ > lineCount_) return;
-  if (currentLine_.size() == kHeaderLength) {
-    takePeriod();
-    currentLine_ = readLine();
-  } else if (currentLine_.size() == kDetailLength) {
-    fillDetail();
-  }
+  if (currentLine_.size() == kDetailLength) fillDetail();
   fillFooter();
   copyToSecondStub();
   setBarCode();
-  if (lineIndex_ < lineCount_) currentLine_ = readLine();
-  ++lineIndex_;
+  nextLine();
+  skipHeaders();
 }
 
 void RptTarquela::fillDetail() {

@@ -53,6 +53,8 @@ class RptTarquela {
   void setBarCode();
   void setGroupKeys();
   void takePeriod();
+  void nextLine();
+  void skipHeaders();
   QByteArray readLine();
   void set(report::Control* control, QByteArrayView cp1252Text);
   void set(report::Control* control, const QByteArray& cp1252Text);

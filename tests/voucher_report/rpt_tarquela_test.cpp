@@ -169,6 +169,32 @@ TEST(RptTarquelaTest, EachChangeOfConsortiumOrFormStartsAVoucherOnItsOwnPage) {
   EXPECT_EQ(textOn(r.page(2), u"lblCUIT"), u"CUIT: 20-00000001-1  (42)");
 }
 
+// A header record after the first line opens no voucher and loses no
+// record; the vouchers after it take its period.
+TEST(RptTarquelaTest, LaterHeaderIsSkippedAndGivesThePeriodOfTheVouchersAfterIt) {
+  Detail d1, d2;
+  d2.cuit = "20000000011";
+  d1.conceptText = "PRIMERO";
+  d2.conceptText = "SEGUNDO";
+  d2.barCode = QByteArray(58, '1') + '2';
+  LaidOut r({headerLine("03", "2009"), d1.line(), headerLine("11", "2010"), d2.line()});
+  ASSERT_EQ(r.pageCount(), 2);
+  EXPECT_EQ(r.report->voucherCount(), 2);
+  const struct {
+    QString conceptText, period;
+    QByteArray barCode;
+  } expected[] = {{u"PRIMERO"_s, u"PERIODO: 03 - 2009"_s, d1.barCode},
+                  {u"SEGUNDO"_s, u"PERIODO: 11 - 2010"_s, d2.barCode}};
+  for (int i = 0; i < 2; ++i) {
+    const auto concepts = itemsNamed(r.page(i), u"txtConcepto");
+    ASSERT_EQ(concepts.size(), 1u) << i;
+    EXPECT_EQ(concepts[0]->text, expected[i].conceptText);
+    expectTexts(r.page(i), {{u"lblPeriodo", expected[i].period},
+                            {u"Bar1", QString::fromLatin1(expected[i].barCode)},
+                            {u"lblCUIT", kShown}});
+  }
+}
+
 // A4 holds the heading, 13 concepts of 300 twips and the footer; more move
 // the footer on, and a voucher of many concepts continues over pages.
 TEST(RptTarquelaTest, VoucherWithManyConceptsContinuesOverPagesLosingNone) {
