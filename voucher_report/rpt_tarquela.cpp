@@ -168,13 +168,13 @@ void RptTarquela::nextLine() {
 void RptTarquela::groupHeaderFormFormat() {
   if (lineIndex_ > lineCount_) return;
   const QByteArrayView line = currentLine_;
-  set(c_->lblCUIT, "CUIT: " + cuitKey(line) + "  (" +
-                       plainDecimal(valorNumerico(detail::consortiumNumber.in(line))) + ")");
+  set(c_->lblCUIT,
+      "CUIT: " + cuitKey(line) + "  (" + consortiumNumberText(detail::consortiumNumber.in(line)) + ")");
   set(c_->NroFormulario, detail::formCode.in(line));
   set(c_->lblInstitucion, detail::institutionName.in(line));
   configurarFormulario(detail::formCode.in(line));
   set(c_->lblConsorcio, "CONSORCIO: " + detail::consortiumName.trimmedIn(line).toByteArray());
-  set(c_->lblPeriodo, "PERIODO: " + periodMonth_ + " - " + periodYear_);
+  set(c_->lblPeriodo, "PERIODO: " + periodText(periodMonth_) + " - " + periodText(periodYear_));
   set(c_->lblDeclaracion, "DECLARACION: " + detail::declarationNumber.in(line).toByteArray());
   set(c_->lblNumeroDeTarquela, "N\xba TARQUELA: " + voucherNumberText(detail::voucherNumber.in(line)));
   set(c_->lblVencimiento, "VENCIMIENTO: " + dateText(detail::dueDate.in(line)));

@@ -71,6 +71,11 @@ TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarC
     if (line.size() == voucher::kHeaderLength || line.size() == voucher::kDetailLength) lines.push_back(line);
   }
   ASSERT_GT(lines.size(), 2u) << "samples/vouchers.txt missing";
+  Detail absurd;  // numbers no printf should write out: they print as their own text
+  absurd.cuit = "20000000011";
+  std::tie(absurd.conceptsTotal, absurd.payments, absurd.totalToPay, absurd.voucherNumber, absurd.workers) =
+      std::tuple("-1e30000", "1e999", "NaN", "1e300", "9e9");
+  lines.push_back(absurd.line());
   Detail longList;  // a last voucher whose workers' list wraps to a second line
   longList.form = "F0808";
   longList.cuit = "20000000011";
@@ -103,6 +108,11 @@ TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarC
         u"Tal\u00f3n para el ente recaudador"_s, u"C\u00f3digo de barras: "_s, u"NO ABONAR EN VENTANILLA."_s,
         u"Lugares habilitados para el pago:"_s, u"CONCEPTO"_s})
     EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+  for (const QString& expected : {u"-1e30000"_s, u"1e999"_s, u"TOTAL A PAGAR: NaN"_s, u"TARQUELA: 1e300"_s,
+                                  u"TRABAJADORES: 9000000000"_s})
+    EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+  const QRegularExpression formatted(u"\\d[eE][+-]\\d|\\binf\\b|\\bnan\\b"_s);
+  EXPECT_FALSE(text.contains(formatted)) << text.toStdString();
   // every whole number of the wrapped list, the last on the second line
   const QString lastPage =
       run(u"pdftotext"_s, {u"-f"_s, QString::number(keys.size()), pdf, u"-"_s}).simplified();
