@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -189,6 +190,80 @@ TEST(PaintPageTest, DeviceWithMarginsPaintsThePageWhereAFullPageDeviceDoes) {
   for (int y = 0; y < a.height(); ++y)
     for (int x = 0; x < a.width(); ++x) difference += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
   EXPECT_LT(double(difference) / (a.width() * a.height()), 1.0);
+}
+
+struct RecordedProgress final : Progress {
+  bool report(Stage stage, qint64 done, qint64 total) override {
+    seen << u"%1:%2/%3"_s.arg(int(stage)).arg(done).arg(total);
+    return done != cancelAt;
+  }
+  QStringList seen;
+  qint64 cancelAt = -1;
+};
+
+// Pages of a range painted onto a paged device, one by one with progress;
+// a range outside the report and a cancel say so.
+TEST(PaintPagesTest, RangeIsPaintedPageByPageWithProgressAndACancelStopsIt) {
+  Detail other, otherForm;
+  other.cuit = "20000000011";
+  otherForm.form = "F0301";
+  Built built({headerLine(), Detail().line(), Detail().line(), other.line(), otherForm.line()});
+  ASSERT_EQ(built.report->pageCount(), 3);
+  EXPECT_EQ(built.report->voucherCount(), 3);
+  const int printing = int(Progress::Stage::PrintingPages);
+  const struct {
+    int first, last;
+    qint64 cancelAt;
+    Status::Code status;
+    QStringList seen;
+  } cases[] = {
+      {1, 2, -1, Status::Code::Ok, {u"%1:1/2"_s.arg(printing), u"%1:2/2"_s.arg(printing)}},
+      {0, 2, 1, Status::Code::Cancelled, {u"%1:1/3"_s.arg(printing)}},
+      {2, 3, -1, Status::Code::Error, {}},
+      {-1, 0, -1, Status::Code::Error, {}},
+      {2, 1, -1, Status::Code::Error, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first * 10 + c.last);
+    RecordedProgress progress;
+    progress.cancelAt = c.cancelAt;
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    Status status;
+    {
+      QPdfWriter writer(&pdf);
+      QPainter painter(&writer);
+      status = built.report->paintPages(writer, painter, c.first, c.last, progress);
+    }
+    EXPECT_EQ(status.code(), c.status) << status.description().toStdString();
+    EXPECT_EQ(progress.seen, c.seen);
+    if (c.status == Status::Code::Ok) {
+      EXPECT_EQ(pdf.data().count("/Type /Page\n"), c.last - c.first + 1);
+    }
+  }
+}
+
+// A file cut short after the report was built: the pages it no longer
+// holds paint nothing, printing and the PDF say the file changed.
+TEST(PaintPagesTest, FileCutShortAfterTheBuildGivesBlankPagesAndErrors) {
+  Detail other;
+  other.cuit = "20000000011";
+  Built built({headerLine(), Detail().line(), other.line(), Detail().line()});
+  ASSERT_EQ(built.report->pageCount(), 3);
+  ASSERT_TRUE(QFile::resize(built.aux.path(), headerLine().size() + 2 + 300));
+  QImage image(200, 283, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  const QImage blank = image.copy();
+  {
+    QPainter painter(&image);
+    built.report->paintPage(2, painter);
+    built.report->paintPage(1, painter);
+  }
+  EXPECT_EQ(image, blank);
+  const Status pdf = built.report->writePdf(built.aux.file(u"cut.pdf"_s));
+  EXPECT_TRUE(pdf.isError());
+  EXPECT_TRUE(pdf.description().contains(u"TarquelasAux.txt"_s)) << pdf.description().toStdString();
+  EXPECT_FALSE(QFile::exists(built.aux.file(u"cut.pdf"_s)));
 }
 
 // What is at a path: a plain file's bytes, or its kind.

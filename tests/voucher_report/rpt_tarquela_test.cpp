@@ -163,7 +163,7 @@ TEST(RptTarquelaTest, EachChangeOfConsortiumOrFormStartsAVoucherOnItsOwnPage) {
   otherCuit.cuit = "20000000011";
   LaidOut r({headerLine(), a.line(), a.line(), sameCuitOtherForm.line(), otherCuit.line()});
   ASSERT_EQ(r.pageCount(), 3);
-  EXPECT_EQ(r.report->voucherCount(), 3);
+  EXPECT_EQ(r.index->voucherCount(), 3);
   EXPECT_EQ(textOn(r.page(0), u"NroFormulario"), u"F0101");
   EXPECT_EQ(textOn(r.page(1), u"NroFormulario"), u"F0301");
   EXPECT_EQ(textOn(r.page(2), u"lblCUIT"), u"CUIT: 20-00000001-1  (42)");
@@ -179,7 +179,7 @@ TEST(RptTarquelaTest, LaterHeaderIsSkippedAndGivesThePeriodOfTheVouchersAfterIt)
   d2.barCode = QByteArray(58, '1') + '2';
   LaidOut r({headerLine("03", "2009"), d1.line(), headerLine("11", "2010"), d2.line()});
   ASSERT_EQ(r.pageCount(), 2);
-  EXPECT_EQ(r.report->voucherCount(), 2);
+  EXPECT_EQ(r.index->voucherCount(), 2);
   const struct {
     QString conceptText, period;
     QByteArray barCode;
@@ -223,6 +223,15 @@ TEST(RptTarquelaTest, VoucherWithManyConceptsContinuesOverPagesLosingNone) {
   }
 }
 
+// Every placement on page as name@x,y:text, one a line.
+QString pageText(const report::Page& page) {
+  QString text;
+  for (const report::PlacedItem& item : page.items)
+    text +=
+        u"%1@%2,%3:%4\n"_s.arg(item.control->name).arg(item.origin.x()).arg(item.origin.y()).arg(item.text);
+  return text;
+}
+
 TEST(RptTarquelaTest, HandEditedOrMissingFilesNeverCrash) {
   Detail letters;
   letters.amount = "ABCDEFGH";
@@ -232,7 +241,19 @@ TEST(RptTarquelaTest, HandEditedOrMissingFilesNeverCrash) {
   const LaidOut garbled({headerLine(), "", "short line", letters.line(), letters.line().left(300),
                          headerLine("12", "2010"), Detail().line(), QByteArray(900, 'Z')});
   EXPECT_TRUE(garbled.status.isOk());
-  EXPECT_GE(garbled.pageCount(), 1);
+  EXPECT_EQ(garbled.pageCount(), 3);
+  // Each voucher laid out on its own, last first, gives what the whole run
+  // gave: the period in force and the concept a record of another length
+  // keeps come from the vouchers before it.
+  std::vector<QString> alone(3);
+  for (qint64 v = 2; v >= 0; --v) {
+    report::PageCollector pages;
+    ASSERT_TRUE(garbled.report->run(v, v, pages).isOk());
+    ASSERT_EQ(pages.pages.size(), 1u);
+    alone[std::size_t(v)] = pageText(pages.pages[0]);
+  }
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(alone[i], pageText(garbled.page(i))) << i;
+  EXPECT_EQ(textOn(garbled.page(2), u"txtConcepto"), u"CUOTA SOCIAL");
   const LaidOut headerAlone(std::vector<QByteArray>{headerLine()});
   const LaidOut missing(u"/nonexistent/TarquelasAux.txt"_s);
   for (const LaidOut* empty : {&headerAlone, &missing}) {
