@@ -186,7 +186,7 @@ TEST(PaintPageTest, DeviceWithMarginsPaintsThePageWhereAFullPageDeviceDoes) {
   const QString margins = built.aux.file(u"margins.pdf"_s);
   {
     QPdfWriter writer(margins);
-    writer.setResolution(600);
+    writer.setResolution(1200);                        // as writePdf: the same device pixels for the bar code
     writer.setPageLayout(built.report->pageLayout());  // standard mode: origin at the margins
     QPainter painter(&writer);
     built.report->paintPage(0, painter);
