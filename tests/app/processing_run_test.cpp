@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 
 #include "app/recognition.h"
 #include "app_test_files.h"
@@ -81,21 +82,24 @@ TEST_F(ProcessingRunTest, WorkingFileFailuresPromptAndOpenNothing) {
   const QString unwritable = testing::unwritableDirectory(input_);
   const QString folder = input_.filePath(QStringLiteral("carpeta.txt"));
   QDir().mkpath(folder);
+  const QString missing = input_.filePath(QStringLiteral("no-existe.txt"));
+  const QString notUtf8 = input_.filePath(QStringLiteral("pagos\uFFFD.txt"));  // as Qt decodes byte 0xFF
   struct Case {
     const char* name;
     QString appDir, presentation, stuck;  // stuck: a working file made a folder
-    const char* named;                    // in the first prompt
+    QString named;                        // in the first prompt
   } cases[] = {
       {"App directory unwritable", unwritable, {}, {}, "TarquelasAux.txt"},
       {"auxiliary file stuck", {}, {}, paths_.auxiliar, "TarquelasAux.txt"},
       {"error file stuck", {}, {}, paths_.errores, "TarquelasErrores.txt"},
       {"presentation file unreadable", {}, folder, {}, "carpeta.txt"},
+      {"presentation file missing", {}, missing, {}, "No existe el archivo: " + missing},
+      {"name not UTF-8", {}, notUtf8, {}, notUtf8 + ": su nombre no es texto UTF-8 válido"},
   };
   for (const Case& c : cases) {
     for (const char* sample : {"vouchers.txt", "registry.txt"}) {
       for (bool yes : {false, true}) {
         SCOPED_TRACE(std::string(c.name) + ", " + sample + (yes ? ", yes" : ", no"));
-        if (!c.presentation.isEmpty() && sample[0] == 'r') continue;  // a registry run goes on to load it
         RecordingUi ui;
         ui.answers = QList<bool>(10, yes);
         RunRequest request = requestFor(samplePath(sample));
@@ -104,10 +108,10 @@ TEST_F(ProcessingRunTest, WorkingFileFailuresPromptAndOpenNothing) {
         if (!c.stuck.isEmpty()) QDir().mkpath(c.stuck + QStringLiteral("/dentro"));
         EXPECT_EQ(procesarArchivo(request, ui), RunOutcome::Failed);
         ASSERT_FALSE(ui.prompts.isEmpty());
-        EXPECT_TRUE(ui.prompts.constFirst().contains(QString::fromUtf8(c.named)))
-            << ui.prompts.constFirst().toStdString();
+        EXPECT_TRUE(ui.prompts.constFirst().contains(c.named)) << ui.prompts.constFirst().toStdString();
         EXPECT_TRUE(yes || ui.prompts.size() == 1);
         EXPECT_TRUE(ui.opened.isEmpty() && ui.reports.isEmpty());
+        EXPECT_FALSE(exists(request.paths.padron));
         EXPECT_EQ(ui.busy.count(true), ui.busy.count(false));
         if (!c.stuck.isEmpty()) QDir(c.stuck).removeRecursively();
       }
@@ -117,6 +121,94 @@ TEST_F(ProcessingRunTest, WorkingFileFailuresPromptAndOpenNothing) {
   ui.reportStatus = Status::error(QStringLiteral("No se puede escribir el archivo \"x.pdf\""));
   EXPECT_EQ(procesarArchivo(requestFor(samplePath("vouchers.txt")), ui), RunOutcome::Failed);
   EXPECT_EQ(ui.prompts, QStringList{QStringLiteral("No se puede escribir el archivo \"x.pdf\"")});
+}
+
+// The program's own files are refused before anything is deleted, by
+// identity (a link, another spelling), as input and as the PDF's place.
+TEST_F(ProcessingRunTest, OwnFilesAreNeverInputsNorThePdf) {
+  const QString voucherFile = fileWith(readBytes(samplePath("vouchers.txt")));
+  for (const QString& own : {paths_.auxiliar, paths_.errores, paths_.padron, paths_.disenoConsorcio}) {
+    writeBytes(own, testing::voucherHeader() + "\r\n");
+  }
+  const QString link = input_.filePath(QStringLiteral("enlace.txt"));
+  ASSERT_TRUE(QFile::link(paths_.errores, link));
+  const QString respelt = dir_.path() + QStringLiteral("/./TarquelasAux.txt");
+  const QString own = QStringLiteral("es un archivo de trabajo del programa");
+  const struct {
+    QString input, pdf, message;
+  } cases[] = {
+      {paths_.auxiliar, {}, workingFileMessage(paths_.auxiliar)},
+      {link, {}, workingFileMessage(link)},
+      {respelt, {}, workingFileMessage(respelt)},
+      {paths_.disenoConsorcio, {}, workingFileMessage(paths_.disenoConsorcio)},
+      {voucherFile, voucherFile,
+       "No se puede escribir el archivo \"" + voucherFile + "\": es el archivo que se procesa"},
+      {voucherFile, paths_.padron, "No se puede escribir el archivo \"" + paths_.padron + "\": " + own},
+      {voucherFile, paths_.disenoTrabajador,
+       "No se puede escribir el archivo \"" + paths_.disenoTrabajador + "\": " + own},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message.toStdString());
+    RecordingUi ui;
+    ui.pdf = c.pdf;
+    RunRequest request = requestFor(c.input);
+    EXPECT_EQ(procesarArchivo(request, ui), RunOutcome::Failed);
+    EXPECT_EQ(ui.messages, QStringList{c.message});
+    EXPECT_TRUE(ui.reports.isEmpty() && ui.opened.isEmpty());
+    EXPECT_EQ(readBytes(paths_.auxiliar) + readBytes(paths_.errores),
+              (testing::voucherHeader() + "\r\n").repeated(2));
+  }
+}
+
+// What a run that writes nothing of its own says, and where it says a
+// file is when no viewer can show it.
+TEST_F(ProcessingRunTest, EveryEndSaysWhereItsResultIs) {
+  const QString noViewer = viewerFailedMessage(QStringLiteral("X"));
+  const struct {
+    QByteArray bytes;
+    bool viewerStarts;
+    RunOutcome outcome;
+    QString lastMessage;  // X for the file that was to be opened
+  } cases[] = {
+      {testing::voucherHeader() + "\r\n", true, RunOutcome::NoVouchers, noVouchersMessage()},
+      {(testing::voucherHeader() + "\r\n").repeated(3), true, RunOutcome::NoVouchers, noVouchersMessage()},
+      {readBytes(samplePath("registry.txt")), false, RunOutcome::Finished, noViewer},
+      {testing::faultyRegistry(), false, RunOutcome::Rejected, noViewer},
+  };
+  for (const auto& c : cases) {
+    RecordingUi ui;
+    ui.viewerStarts = c.viewerStarts;
+    writeBytes(paths_.padron, "anterior");
+    EXPECT_EQ(procesarArchivo(requestFor(fileWith(c.bytes)), ui), c.outcome);
+    ASSERT_FALSE(ui.messages.isEmpty());
+    const QString opened = ui.opened.isEmpty() ? QString() : ui.opened.constFirst();
+    EXPECT_EQ(ui.messages.constLast(), QString(c.lastMessage).replace(u'X', opened));
+    EXPECT_TRUE(ui.reports.isEmpty());
+  }
+  EXPECT_TRUE(noViewer.startsWith(QStringLiteral("No se pudo abrir el visor del escritorio.")));
+}
+
+// One run at a time in an App directory: another holder of its lock is
+// waited for; a lock left by a program that ended is taken over.
+TEST_F(ProcessingRunTest, ARunWaitsForTheAppDirectoryAndTakesOverAStaleLock) {
+  const QString file = fileWith(testing::faultyVouchers());
+  writeBytes(paths_.errores, "de la otra corrida\r\n");
+  QLockFile other(paths_.lock);
+  ASSERT_TRUE(other.tryLock(0));
+  RecordingUi givesUp;
+  EXPECT_EQ(procesarArchivo(requestFor(file), givesUp), RunOutcome::Cancelled);
+  EXPECT_EQ(givesUp.waits, 1);
+  EXPECT_TRUE(givesUp.messages.isEmpty() && givesUp.busy.isEmpty());
+  EXPECT_EQ(readBytes(paths_.errores), "de la otra corrida\r\n");  // untouched
+  RecordingUi waits;
+  waits.whileWaiting = [&other] { other.unlock(); };
+  EXPECT_EQ(procesarArchivo(requestFor(file), waits), RunOutcome::Rejected);
+  EXPECT_EQ(waits.waits, 1);
+  writeBytes(paths_.lock, "2147483646\n\n\n");  // a holder that no longer runs
+  RecordingUi stale;
+  EXPECT_EQ(procesarArchivo(requestFor(file), stale), RunOutcome::Rejected);
+  EXPECT_EQ(stale.waits, 0);
+  EXPECT_FALSE(exists(paths_.lock));
 }
 
 // Stand-ins for the steps of other parts, to follow the prompt's answers.
@@ -129,7 +221,7 @@ struct StepLog {
     const auto validator = [this, paths](const char* name) {
       return [this, paths, name](const QString&, const WorkPaths&, Progress&) {
         calls.append(QString::fromLatin1(name));
-        writeBytes(paths.auxiliar, "linea\r\n");
+        writeBytes(paths.auxiliar, "cabecera\r\nlinea\r\n");
         return validation;
       };
     };
@@ -177,7 +269,7 @@ TEST_F(ProcessingRunTest, YesGoesOnWithTheNextStepAndNoEndsTheRun) {
     if (c.failingStep >= 0) *failing[c.failingStep] = Status::error(QStringLiteral("falla de prueba"));
     RecordingUi ui;
     ui.answers = {c.answer};
-    RunRequest request{QStringLiteral("x.txt"), paths_, c.kind, QByteArray(), c.failingStep < 0};
+    RunRequest request{samplePath("registry.txt"), paths_, c.kind, QByteArray(), c.failingStep < 0};
     EXPECT_EQ(procesarArchivo(request, ui, log.steps(paths_)),
               c.failingStep < 0 ? RunOutcome::Finished : RunOutcome::Failed);
     EXPECT_EQ(ui.prompts, c.failingStep < 0 ? QStringList() : QStringList{QStringLiteral("falla de prueba")});
