@@ -128,6 +128,7 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
   }
   EXPECT_TRUE(testing::readBytes(pdf).startsWith("%PDF"));
   EXPECT_FALSE(QFileInfo::exists(earlierPdf));
+  EXPECT_EQ(testing::readBytes(copy), testing::readBytes(vouchers));  // never the PDF's place
   rusage children{};
   getrusage(RUSAGE_CHILDREN, &children);
   EXPECT_LT(children.ru_maxrss, 512 * 1024) << "KiB";  // the gigabyte line was never held whole
