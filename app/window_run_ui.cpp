@@ -144,6 +144,7 @@ bool WindowRunUi::waitForWorkFolder(const std::function<bool()>& tryAgain) {
     if (taken) loop.quit();
   });
   QObject::connect(&dialog, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+  QObject::connect(&dialog, &QDialog::rejected, &loop, &QEventLoop::quit);  // Escape
   dialog.show();
   retry.start(kRetryMs);
   loop.exec();
