@@ -1,6 +1,7 @@
 #include "app/batch.h"
 
-#include <QDir>
+#include <QFileInfo>
+#include <QThread>
 
 #include "app/processing_run.h"
 #include "app/recognition.h"
@@ -13,7 +14,8 @@ namespace tarquelas {
 
 namespace {
 
-// A message box's text as lines of a terminal.
+// A message box's text as lines of a terminal. Its pieces (separated by
+// CR) hold file data already made printable.
 QString asLines(QString text) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -31,31 +33,66 @@ class BatchUi final : public RunUi {
     return false;
   }
 
-  void openInViewer(const QString&) override {}
+  // No viewer: the outputs are named on standard output instead.
+  bool openInViewer(const QString& path) override {
+    opened_.append(path);
+    return true;
+  }
 
   Status showVoucherReport(const QString& auxPath) override {
     VoucherReport::BuildResult built = VoucherReport::build(auxPath, progress());
     if (!built.status.isOk()) return built.status;
-    return built.report->writePdf(pdfPath_, progress());
+    Status written = built.report->writePdf(pdfPath_, progress());
+    pdfWritten_ = written.isOk();
+    return written;
   }
 
   Progress& progress() override { return noProgress(); }
   void setBusy(bool) override {}
 
+  bool waitForWorkFolder(const std::function<bool()>& tryAgain) override {
+    err_ << waitingMessage() << '\n';
+    err_.flush();
+    while (!tryAgain()) QThread::msleep(kWaitStepMs);
+    return true;
+  }
+
+  QString voucherOutput() const override { return pdfPath_; }
+  bool pdfWritten() const { return pdfWritten_; }
+  const QStringList& opened() const { return opened_; }
+
  private:
+  static constexpr int kWaitStepMs = 200;
   QString pdfPath_;
   QTextStream& err_;
+  bool pdfWritten_ = false;
+  QStringList opened_;
 };
 
+// The error list after the message that named its file.
 void printErrorFile(const QString& path, QTextStream& err) {
-  err << QDir::toNativeSeparators(path) << '\n';
   const LinesResult read = readAllLines(path);
-  for (const QByteArray& line : read.lines) err << fromCp1252(line) << '\n';
+  for (const QByteArray& line : read.lines) err << printable(fromCp1252(line)) << '\n';
+}
+
+// One line for each file the run made, after the summary.
+void printOutputs(const BatchUi& ui, const RunRequest& request, QTextStream& out) {
+  if (ui.pdfWritten()) out << QStringLiteral("Comprobantes: ") << printablePath(ui.voucherOutput()) << '\n';
+  if (ui.opened().contains(request.paths.padron)) {
+    out << QStringLiteral("Padrón: ") << printablePath(request.paths.padron) << '\n';
+  }
+}
+
+// A voucher file without vouchers leaves no PDF at all, so an earlier one
+// cannot pass for this run's. Only a plain file (or a link to one) goes.
+void removeEarlierPdf(const QString& pdf) {
+  if (QFileInfo(pdf).isFile()) (void)removeIfExists(pdf);
 }
 
 int exitStatusOf(RunOutcome outcome) {
   switch (outcome) {
-    case RunOutcome::Finished: return kExitProcessed;
+    case RunOutcome::Finished:
+    case RunOutcome::NoVouchers: return kExitProcessed;
     case RunOutcome::Rejected: return kExitRejected;
     case RunOutcome::Failed:
     case RunOutcome::Cancelled: break;
@@ -68,7 +105,7 @@ int exitStatusOf(RunOutcome outcome) {
 int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   const Recognition recognition = recognizeFile(options.presentationPath);
   if (recognition.outcome != Recognition::Outcome::Recognised) {
-    err << QStringLiteral("No existe el archivo: %1\n").arg(options.presentationPath);
+    err << missingFileMessage(options.presentationPath) << '\n';
     return kExitFailure;
   }
   out << summaryForDisplay(recognition.summary);
@@ -81,11 +118,12 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   request.headerLine = recognition.headerLine;
   request.trabajadores = options.trabajadores;
 
-  const QString pdf =
-      options.pdf.isEmpty() ? request.paths.appDir + QStringLiteral("/Tarquelas.pdf") : options.pdf;
-  BatchUi ui(pdf, err);
+  BatchUi ui(options.pdf.isEmpty() ? request.paths.pdf : options.pdf, err);
   const RunOutcome outcome = procesarArchivo(request, ui);
+  if (outcome == RunOutcome::Finished) printOutputs(ui, request, out);
+  if (outcome == RunOutcome::NoVouchers) removeEarlierPdf(ui.voucherOutput());
   if (outcome == RunOutcome::Rejected) printErrorFile(request.paths.errores, err);
+  out.flush();
   err.flush();
   return exitStatusOf(outcome);
 }

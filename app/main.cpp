@@ -1,5 +1,6 @@
 // The program: the window on an optional presentation file, or batch mode.
 #include <QApplication>
+#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 
@@ -12,10 +13,18 @@
 
 namespace {
 
+// Arguments decoded as file names are; a name whose bytes are not valid
+// in the system's encoding keeps the marks that tell it apart.
 QStringList argumentsOf(int argc, char** argv) {
   QStringList args;
-  for (int i = 1; i < argc; ++i) args.append(QString::fromLocal8Bit(argv[i]));
+  for (int i = 1; i < argc; ++i) args.append(QFile::decodeName(argv[i]));
   return args;
+}
+
+// Batch mode's standard error carries the program's own messages only:
+// Qt's warnings about a desktop that batch mode does not use would bury them.
+void onlyFatalQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) QTextStream(stderr) << message << '\n';
 }
 
 int runWindow(int argc, char** argv, const QString& path) {
@@ -30,6 +39,7 @@ int runWindow(int argc, char** argv, const QString& path) {
 
 int runBatch(int argc, char** argv, const tarquelas::CommandLine& command) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(onlyFatalQtMessages);
   QGuiApplication app(argc, argv);
   tarquelas::registerProgramFonts();
   QTextStream out(stdout);

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
@@ -142,6 +143,14 @@ QFont tahomaBold(double points) {
   return fontOf(QStringLiteral("DejaVu Sans Condensed"), points, true);
 }
 
+// The dialog's file name as the person chose it. The extension rule
+// appends ".*" to a name without a point chosen under "Todos los
+// archivos"; that names no file here, so it is taken off again.
+QString asChosen(const QString& fileName) {
+  const QString withoutPattern = fileName.chopped(fileName.endsWith(QStringLiteral(".*")) ? 2 : 0);
+  return QFileInfo::exists(fileName) || !QFileInfo::exists(withoutPattern) ? fileName : withoutPattern;
+}
+
 // The first local file of a file list, or nothing.
 QString firstLocalFile(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls()) return {};
@@ -251,9 +260,14 @@ void frmGeneracionDeTarquelas::Form_Load(const QString& commandLine) {
   lblINFO_->clear();
   paths_ = WorkPaths::inDirectory(options_.appDir);
   if (commandLine.isEmpty()) return;
-  txtArchivoTarquelas_->setText(QString(commandLine).remove(QLatin1Char('"')));
+  const QString path = QString(commandLine).remove(QLatin1Char('"'));
+  txtArchivoTarquelas_->setText(path);
   reconocerArchivo();
-  if (!lblINFO_->text().isEmpty()) cmdProcesar_Click();
+  if (!lblINFO_->text().isEmpty()) {
+    cmdProcesar_Click();
+  } else if (esNombreIrrepresentable(path)) {
+    WindowRunUi(this, options_.openInViewer).showMessage(missingFileMessage(path));
+  }
 }
 
 void frmGeneracionDeTarquelas::reconocerArchivo() {
@@ -279,7 +293,7 @@ void frmGeneracionDeTarquelas::cmdVerArchivos_Click() {
     WindowRunUi ui(this, options_.openInViewer);
     if (!ui.askContinue(e.description().isEmpty() ? QString::number(e.number()) : e.description())) return;
   }
-  txtArchivoTarquelas_->setText(dialog.FileName());
+  txtArchivoTarquelas_->setText(asChosen(dialog.FileName()));
   reconocerArchivo();
 }
 
@@ -298,7 +312,11 @@ void frmGeneracionDeTarquelas::cmdProcesar_Click() {
 }
 
 void frmGeneracionDeTarquelas::cmdSalir_Click() {
-  if (existeArchivo(paths_.auxiliar)) (void)removeIfExists(paths_.auxiliar);
+  // While another program's run holds the App directory, its auxiliary
+  // file is that run's.
+  QLockFile lock(paths_.lock);
+  const bool folderFree = lock.tryLock(0) || lock.error() != QLockFile::LockFailedError;
+  if (folderFree && existeArchivo(paths_.auxiliar)) (void)removeIfExists(paths_.auxiliar);
   done(QDialog::Rejected);
 }
 

@@ -1,8 +1,12 @@
 #include "app/processing_run.h"
 
 #include <QDir>
+#include <QLockFile>
+#include <algorithm>
+#include <iterator>
 
 #include "declarations/validators.h"
+#include "declarations/voucher_layout.h"
 #include "support/text_file.h"
 #include "support/varias.h"
 
@@ -10,13 +14,38 @@ namespace tarquelas {
 
 namespace {
 
+// The path as the validators open it: without leading and trailing blanks.
+QString withoutBlanks(const QString& path) {
+  qsizetype begin = 0, end = path.size();
+  while (begin < end && path[begin] == u' ') ++begin;
+  while (end > begin && path[end - 1] == u' ') --end;
+  return path.sliced(begin, end - begin);
+}
+
+bool isBlank(const QString& path) { return withoutBlanks(path).isEmpty(); }
+
+// Whether the auxiliary file of a voucher file holds a voucher: a line
+// after the first that is not a header record. Reads only as far as the
+// first such line. One that cannot be read is left for the report to
+// explain.
+bool holdsVouchers(const QString& auxPath) {
+  LineReader reader;
+  if (!reader.open(auxPath).isOk()) return existeArchivo(auxPath);
+  (void)reader.next();
+  while (const auto line = reader.next()) {
+    if (line->size() != voucher::kHeaderLength) return true;
+  }
+  return false;
+}
+
 // One run: the steps in order, and what the user answered to a failure.
 class Run {
  public:
   Run(const RunRequest& request, RunUi& ui, const RunSteps& steps)
-      : request_(request), paths_(request.paths), ui_(ui), steps_(steps) {}
+      : request_(request), paths_(request.paths), ui_(ui), steps_(steps), lock_(request.paths.lock) {}
 
   RunOutcome execute() {
+    if (!lockWorkFolder()) return RunOutcome::Cancelled;
     setBusy(true);
     go();
     setBusy(false);
@@ -28,11 +57,65 @@ class Run {
   bool isRegistryFile() const { return request_.kind == QByteArrayView("D"); }
 
   void go() {
-    if (!clearWorkingFiles() || !validate()) return;
+    if (!inputsAreNotOutputs() || !presentationIsThere()) return;
+    if (!clearWorkingFiles() || isBlank(request_.presentationPath) || !validate()) return;
     if (erroresStale_) return;  // an old error file cannot give this run's verdict
     if (existeArchivo(paths_.errores)) return reportRejected();
     if (isVoucherFile() && !showVouchers()) return;
     if (isRegistryFile()) writePrintout();
+  }
+
+  // The App directory is this run's until it ends; another program's run
+  // is waited for. A lock that cannot be made at all (a folder that cannot
+  // be written) stops nothing: the working files fail with their reasons.
+  bool lockWorkFolder() {
+    lock_.setStaleLockTime(0);  // a long preview is no stale lock; a dead holder's is
+    const auto taken = [this] { return lock_.tryLock(0) || lock_.error() != QLockFile::LockFailedError; };
+    return taken() || ui_.waitForWorkFolder(taken);
+  }
+
+  // Before anything is deleted: the presentation file is none of the
+  // program's own files, and the PDF would replace none of them.
+  bool inputsAreNotOutputs() {
+    const QString input = withoutBlanks(request_.presentationPath);
+    const QString own[] = {paths_.auxiliar, paths_.errores, paths_.padron, paths_.disenoConsorcio,
+                           paths_.disenoTrabajador};
+    const auto isOwn = [&own](const QString& path) {
+      return std::any_of(std::begin(own), std::end(own),
+                         [&path](const QString& file) { return esMismoArchivo(path, file); });
+    };
+    const QString pdf = ui_.voucherOutput();
+    if (!input.isEmpty() && isOwn(input)) return refuse(workingFileMessage(request_.presentationPath));
+    if (pdf.isEmpty()) return true;
+    if (!input.isEmpty() && esMismoArchivo(pdf, input)) {
+      return refuse(pdfRefused(pdf, QStringLiteral("es el archivo que se procesa")));
+    }
+    if (isOwn(pdf)) return refuse(pdfRefused(pdf, QStringLiteral("es un archivo de trabajo del programa")));
+    return true;
+  }
+
+  static QString pdfRefused(const QString& pdf, const QString& reason) {
+    return fileErrorDescription(QStringLiteral("escribir"), QDir::toNativeSeparators(pdf), reason);
+  }
+
+  bool refuse(const QString& message) {
+    outcome_ = RunOutcome::Failed;
+    setBusy(false);
+    ui_.showMessage(message);
+    return false;
+  }
+
+  // A presentation file that is not there, or cannot be opened, ends the
+  // run before anything is touched: going on would write an empty printout
+  // over the last good one.
+  bool presentationIsThere() {
+    const QString& path = request_.presentationPath;
+    if (isBlank(path)) return true;
+    Status there = existeArchivo(path) ? LineReader().open(withoutBlanks(path))
+                                       : Status::error(missingFileMessage(path));
+    if (there.isOk()) return true;
+    (void)goOn(there);
+    return false;
   }
 
   // Deletes the auxiliary file and then the error file. One that cannot be
@@ -57,12 +140,20 @@ class Run {
     outcome_ = RunOutcome::Rejected;
     setBusy(false);
     ui_.showMessage(rejectedMessage(request_.kind, paths_.errores));
-    ui_.openInViewer(paths_.errores);
+    open(paths_.errores);
   }
 
   bool showVouchers() {
-    if (auxStale_ || !existeArchivo(paths_.auxiliar)) return true;
+    if (auxStale_) return true;
     setBusy(false);
+    if (!holdsVouchers(paths_.auxiliar)) {
+      // After a failure the person chose to pass, nothing shown is that
+      // failure's doing, not the file's.
+      if (outcome_ != RunOutcome::Finished) return true;
+      outcome_ = RunOutcome::NoVouchers;
+      ui_.showMessage(noVouchersMessage());
+      return true;
+    }
     return goOn(ui_.showVoucherReport(paths_.auxiliar));
   }
 
@@ -75,7 +166,14 @@ class Run {
                                                    request_.trabajadores, show, ui_.progress());
     // Going on after a failed printout would open an old or missing file.
     if (!goOn(written) || !written.isOk()) return;
-    ui_.openInViewer(paths_.padron);
+    open(paths_.padron);
+  }
+
+  // A run that ends in a file always says where it is: when no viewer can
+  // show it, a message names it.
+  void open(const QString& path) {
+    setBusy(false);
+    if (!ui_.openInViewer(path)) ui_.showMessage(viewerFailedMessage(path));
   }
 
   // Puts a failed step to the user. True to go on with the next step.
@@ -109,6 +207,7 @@ class Run {
   const WorkPaths& paths_;
   RunUi& ui_;
   const RunSteps& steps_;
+  QLockFile lock_;
   RunOutcome outcome_ = RunOutcome::Finished;
   bool busy_ = false;
   bool auxStale_ = false;
@@ -140,10 +239,34 @@ QString rejectedMessage(const QByteArray& kind, const QString& errorFilePath) {
                             ? QStringLiteral("No se pueden generar las tarquelas. ")
                             : QStringLiteral("No se pueden generar los comprobantes. ");
   return first + QLatin1Char('\r') + QStringLiteral("Archivo con errores: ") + QLatin1Char('\r') +
-         QDir::toNativeSeparators(errorFilePath);
+         printablePath(errorFilePath);
 }
 
 QString cancelledMessage() { return QStringLiteral("Proceso cancelado."); }
+
+QString workingFileMessage(const QString& path) {
+  return QStringLiteral(
+             "El archivo %1 es un archivo de trabajo del programa. Cópielo a otra carpeta y "
+             "procéselo desde allí.")
+      .arg(printablePath(path));
+}
+
+QString missingFileMessage(const QString& path) {
+  if (esNombreIrrepresentable(path)) {
+    return QStringLiteral(
+               "No se puede usar el archivo %1: su nombre no es texto UTF-8 válido. Cámbiele el "
+               "nombre y vuelva a elegirlo.")
+        .arg(printablePath(path));
+  }
+  return QStringLiteral("No existe el archivo: %1").arg(printablePath(path));
+}
+
+QString noVouchersMessage() { return QStringLiteral("El archivo no contiene comprobantes."); }
+
+QString viewerFailedMessage(const QString& path) {
+  return QStringLiteral("No se pudo abrir el visor del escritorio. El archivo está en:") + QLatin1Char('\r') +
+         printablePath(path);
+}
 
 RunOutcome procesarArchivo(const RunRequest& request, RunUi& ui, const RunSteps& steps) {
   return Run(request, ui, steps).execute();

@@ -1,7 +1,9 @@
 // The processing run behind "&Procesar" and batch mode: clears the working
 // files, validates the presentation file by its kind, reports a rejected
 // file, and then shows the voucher report or writes and opens Padron.html.
-// Widget-free: everything the person sees goes through RunUi.
+// A run holds the App directory for itself from start to end, so two
+// programs never mix their working files. Widget-free: everything the
+// person sees goes through RunUi.
 #pragma once
 
 #include <QByteArray>
@@ -25,10 +27,11 @@ struct RunRequest {
 };
 
 enum class RunOutcome {
-  Finished,   // went through to the end: report shown or printout opened
-  Rejected,   // the error file was written, reported and opened
-  Failed,     // an unexpected failure was put to the user (whatever the answer)
-  Cancelled,  // the user cancelled; the working files of the run are gone
+  Finished,    // went through to the end: report shown or printout opened
+  NoVouchers,  // a voucher file without vouchers: said so, nothing shown
+  Rejected,    // the error file was written, reported and opened
+  Failed,      // an unexpected failure was put to the user (whatever the answer)
+  Cancelled,   // the user cancelled; the working files of the run are gone
 };
 
 // The steps of a run that belong to other parts of the program; tests may
@@ -54,6 +57,21 @@ QString rejectedMessage(const QByteArray& kind, const QString& errorFilePath);
 
 // The message of a cancelled run.
 QString cancelledMessage();
+
+// The message that refuses a presentation file that is one of the App
+// directory's working files or templates.
+QString workingFileMessage(const QString& path);
+
+// The description of a presentation file that is not there: "No existe el
+// archivo: " and the path, or, for a name that cannot be represented, a
+// message that says so.
+QString missingFileMessage(const QString& path);
+
+// The message of a voucher file without vouchers.
+QString noVouchersMessage();
+
+// The message when no viewer could be started for path.
+QString viewerFailedMessage(const QString& path);
 
 // Runs the whole processing of request.presentationPath.
 RunOutcome procesarArchivo(const RunRequest& request, RunUi& ui, const RunSteps& steps = RunSteps::real());

@@ -2,12 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <cmath>
 
 #include "declarations/registry_layout.h"
 #include "declarations/voucher_layout.h"
 #include "support/cp1252.h"
 #include "support/fields.h"
+#include "support/status.h"
 #include "support/varias.h"
 
 namespace tarquelas {
@@ -96,10 +98,10 @@ Recognition recognizeFile(const QString& pathText) {
 }
 
 QString summaryForDisplay(QByteArrayView summary) {
-  QString text = fromCp1252(summary);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return text;
+  // Its lines end in CR LF; any other control character came from the file.
+  QStringList lines = fromCp1252(summary).split(QStringLiteral("\r\n"));
+  for (QString& line : lines) line = printable(line);
+  return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace tarquelas

@@ -37,7 +37,8 @@ QByteArray summaryOf(QByteArrayView headerLine);
 // without its leading zeros, rounded to a whole number; any other unchanged.
 QByteArray codeAsNumber(QByteArrayView code);
 
-// The summary as display text, one line per line.
+// The summary as display text, one line per line, with the control
+// characters of the file's data shown as "?".
 QString summaryForDisplay(QByteArrayView summary);
 
 }  // namespace tarquelas

@@ -7,4 +7,8 @@ QString errorPromptText(const QString& description) {
          QStringLiteral("\r\n\r\n¿Desea continuar?");
 }
 
+QString waitingMessage() {
+  return QStringLiteral("Esperando que termine otro proceso que usa la carpeta de trabajo…");
+}
+
 }  // namespace tarquelas

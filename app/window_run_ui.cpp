@@ -3,12 +3,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QUrl>
 
 #include "voucher_report/voucher_report.h"
@@ -50,7 +52,7 @@ void paintReport(const VoucherReport& report, QPrinter& printer) {
 }  // namespace
 
 ViewerOpener desktopViewer() {
-  return [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+  return [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
 }
 
 DialogProgress::~DialogProgress() = default;
@@ -92,6 +94,7 @@ WindowRunUi::~WindowRunUi() { setBusy(false); }
 void WindowRunUi::showMessage(const QString& text) {
   progress_.finish();
   QMessageBox box(QMessageBox::NoIcon, title(), asDisplayLines(text), QMessageBox::Ok, window_);
+  box.setTextFormat(Qt::PlainText);  // a path or a name is never markup
   box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
   box.exec();
 }
@@ -100,6 +103,7 @@ bool WindowRunUi::askContinue(const QString& description) {
   progress_.finish();
   QMessageBox box(QMessageBox::Critical, title(), asDisplayLines(errorPromptText(description)),
                   QMessageBox::Yes | QMessageBox::No, window_);
+  box.setTextFormat(Qt::PlainText);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
   box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
   return box.exec() == QMessageBox::Yes;
@@ -120,6 +124,31 @@ Status WindowRunUi::showVoucherReport(const QString& auxPath) {
                    [&report](QPrinter* target) { paintReport(report, *target); });
   preview.exec();
   return Status::ok();
+}
+
+// A dialog that can be cancelled while the window stays painted; the lock
+// is tried again every little while.
+bool WindowRunUi::waitForWorkFolder(const std::function<bool()>& tryAgain) {
+  constexpr int kRetryMs = 250;
+  progress_.finish();
+  QProgressDialog dialog(waitingMessage(), QStringLiteral("Cancelar"), 0, 0, window_);
+  dialog.setObjectName(QStringLiteral("esperaCarpeta"));
+  dialog.setWindowTitle(title());
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.setMinimumDuration(0);
+  QEventLoop loop;
+  bool taken = false;
+  QTimer retry;
+  QObject::connect(&retry, &QTimer::timeout, &loop, [&] {
+    taken = tryAgain();
+    if (taken) loop.quit();
+  });
+  QObject::connect(&dialog, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+  QObject::connect(&dialog, &QDialog::rejected, &loop, &QEventLoop::quit);  // Escape
+  dialog.show();
+  retry.start(kRetryMs);
+  loop.exec();
+  return taken;
 }
 
 void WindowRunUi::setBusy(bool busy) {

@@ -17,8 +17,9 @@ namespace tarquelas {
 // The program's own title, in every message box.
 inline constexpr char16_t kProgramTitle[] = u"Tarquelas";
 
-// Opens a file in the desktop's viewer without waiting.
-using ViewerOpener = std::function<void(const QString& path)>;
+// Opens a file in the desktop's viewer without waiting; false when no
+// viewer could be started.
+using ViewerOpener = std::function<bool(const QString& path)>;
 ViewerOpener desktopViewer();
 
 // Shows a QProgressDialog once a run has lasted half a second, keeps the
@@ -46,10 +47,11 @@ class WindowRunUi final : public RunUi {
 
   void showMessage(const QString& text) override;
   bool askContinue(const QString& description) override;
-  void openInViewer(const QString& path) override { opener_(path); }
+  bool openInViewer(const QString& path) override { return opener_(path); }
   Status showVoucherReport(const QString& auxPath) override;
   Progress& progress() override { return progress_; }
   void setBusy(bool busy) override;
+  bool waitForWorkFolder(const std::function<bool()>& tryAgain) override;
 
  private:
   QWidget* window_;

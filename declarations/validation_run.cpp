@@ -49,6 +49,7 @@ Run::Run(const WorkPaths& paths, Progress& progress)
 
 Status Run::open(const QString& presentationPath) {
   Status opened = reader_.open(presentationPath);
+  reader_.setLineLimit(kLineLimit);
   if (opened.isOk()) cancelled_ = !reportProgress();
   return opened;
 }

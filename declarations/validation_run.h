@@ -41,6 +41,11 @@ class AppendedFile {
   qint64 sizeBefore_ = 0;
 };
 
+// The part of a presentation file's line that is kept: far longer than
+// any record, so a longer line is still reported by its length, while
+// memory stays bounded however long a line is.
+inline constexpr qsizetype kLineLimit = 64 * 1024;
+
 class Run {
  public:
   Run(const WorkPaths& paths, Progress& progress);

@@ -30,8 +30,16 @@ class [[nodiscard]] Status {
   QString description_;
 };
 
+// File data (a name, a path, a field) as it may be shown in a message or
+// on a terminal: every control character, line ends included, becomes "?",
+// so the data can neither steer a terminal nor break a message's lines.
+QString printable(QString text);
+
+// A path as the person is shown it: native separators, printable.
+QString printablePath(const QString& path);
+
 // The description for a file that could not be opened, read or written:
-// names the path and the system's reason.
+// names the path (printable) and the system's reason.
 QString fileErrorDescription(const QString& verb, const QString& path, const QString& reason);
 
 }  // namespace tarquelas

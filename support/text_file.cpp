@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cstring>
 
 namespace tarquelas {
@@ -13,6 +14,21 @@ constexpr qsizetype kReadChunk = qsizetype(1) << 20;
 constexpr qsizetype kWriteChunk = qsizetype(1) << 20;
 
 QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+
+Status writeError(const QString& path, const QString& reason) {
+  return Status::error(fileErrorDescription(QStringLiteral("escribir"), nativePath(path), reason));
+}
+
+// Writes all of bytes. A write the system cuts short is carried on, so
+// the call that fails tells why (a short write alone gives no reason).
+bool writeAll(QFileDevice& file, QByteArrayView bytes) {
+  while (!bytes.isEmpty()) {
+    const qint64 written = file.write(bytes.data(), bytes.size());
+    if (written <= 0) return false;
+    bytes = bytes.sliced(written);
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -85,21 +101,18 @@ std::optional<QByteArrayView> LineReader::next() {
     const char* from = buffer_.constData() + begin_ + scanned;
     const auto* cr = static_cast<const char*>(std::memchr(from, '\r', size_t(end_ - begin_ - scanned)));
     if (cr) {
-      const qsizetype at = cr - buffer_.constData();
-      QByteArrayView line(buffer_.constData() + begin_, at - begin_);
-      consumed_ += at + 1 - begin_;
-      begin_ = at + 1;
       skipLf_ = true;
-      ++lines_;
-      return line;
+      return take(cr - buffer_.constData() - begin_, 1);
     }
     if (eof_) {
-      if (begin_ == end_) return std::nullopt;
-      QByteArrayView line(buffer_.constData() + begin_, end_ - begin_);
-      consumed_ += end_ - begin_;
-      begin_ = end_;
-      ++lines_;
-      return line;
+      if (begin_ == end_ && dropped_ == 0) return std::nullopt;
+      return take(end_ - begin_, 0);
+    }
+    // A line past the limit: its tail is forgotten as it comes, so the
+    // buffer never grows for it.
+    if (lineLimit_ >= 0 && end_ - begin_ > lineLimit_) {
+      dropped_ += end_ - begin_ - lineLimit_;
+      end_ = begin_ + lineLimit_;
     }
     scanned = end_ - begin_;
     fill();
@@ -110,6 +123,7 @@ std::optional<QByteArrayView> LineReader::next() {
 Status LineReader::seek(qint64 offset) {
   if (!file_) return status_;
   begin_ = end_ = 0;
+  dropped_ = 0;
   eof_ = false;
   // A position between lines follows the CR that ended the line before,
   // so an LF found there still belongs to that line end.
@@ -121,6 +135,16 @@ Status LineReader::seek(qint64 offset) {
                fileErrorDescription(QStringLiteral("leer"), nativePath(path_), file_->errorString()));
   }
   return status_ = Status::ok();
+}
+
+QByteArrayView LineReader::take(qsizetype length, qsizetype ending) {
+  const qsizetype kept = lineLimit_ >= 0 ? std::min(length, lineLimit_) : length;
+  const QByteArrayView line(buffer_.constData() + begin_, kept);
+  consumed_ += dropped_ + length + ending;
+  begin_ += length + ending;
+  dropped_ = 0;
+  ++lines_;
+  return line;
 }
 
 LinesResult readAllLines(const QString& path) {
@@ -138,11 +162,8 @@ FirstLineResult readFirstLine(const QString& path, qsizetype maxBytes) {
   LineReader reader;
   result.status = reader.open(path);
   if (!result.status.isOk()) return result;
-  if (auto line = reader.next()) {
-    QByteArrayView v = *line;
-    if (maxBytes >= 0 && v.size() > maxBytes) v = v.first(maxBytes);
-    result.line = v.toByteArray();
-  }
+  reader.setLineLimit(maxBytes);
+  if (auto line = reader.next()) result.line = line->toByteArray();
   result.status = reader.status();
   return result;
 }
@@ -165,8 +186,11 @@ Status LineWriter::open(const QString& path, Mode mode) {
   buffer_.clear();
   buffer_.reserve(kWriteChunk + 4096);
   std::unique_ptr<QFileDevice> file;
-  QIODevice::OpenMode flags = QIODevice::WriteOnly;
+  // The writer buffers by itself: every write reaches the system at once,
+  // and a failure is reported with its reason.
+  QIODevice::OpenMode flags = QIODevice::WriteOnly | QIODevice::Unbuffered;
   if (mode == Mode::Atomic) {
+    if (Status s = checkReplaceable(path); !s.isOk()) return status_ = s;
     auto save = std::make_unique<QSaveFile>(path);
     // Without this, a folder we may write in but whose entries we may not
     // rename into would silently fall back to writing in place.
@@ -174,12 +198,9 @@ Status LineWriter::open(const QString& path, Mode mode) {
     file = std::move(save);
   } else {
     file = std::make_unique<QFile>(path);
-    flags |= QIODevice::Unbuffered | (mode == Mode::Append ? QIODevice::Append : QIODevice::Truncate);
+    flags |= mode == Mode::Append ? QIODevice::Append : QIODevice::Truncate;
   }
-  if (!file->open(flags)) {
-    return status_ = Status::error(
-               fileErrorDescription(QStringLiteral("escribir"), nativePath(path), file->errorString()));
-  }
+  if (!file->open(flags)) return status_ = writeError(path, file->errorString());
   file_ = std::move(file);
   return status_;
 }
@@ -197,13 +218,7 @@ void LineWriter::writeLine(QByteArrayView line) {
 
 void LineWriter::flushBuffer() {
   if (buffer_.isEmpty() || !file_) return;
-  if (status_.isOk()) {
-    const qint64 written = file_->write(buffer_);
-    if (written != buffer_.size()) {
-      status_ = Status::error(
-          fileErrorDescription(QStringLiteral("escribir"), nativePath(path_), file_->errorString()));
-    }
-  }
+  if (status_.isOk() && !writeAll(*file_, buffer_)) status_ = writeError(path_, writeFailureReason(*file_));
   buffer_.resize(0);  // keeps the allocation for the next chunk
 }
 
@@ -215,18 +230,13 @@ Status LineWriter::close() {
     if (!status_.isOk()) {
       save->cancelWriting();
     } else if (!save->commit()) {
-      status_ = Status::error(
-          fileErrorDescription(QStringLiteral("escribir"), nativePath(path_), save->errorString()));
+      status_ = writeError(path_, writeFailureReason(*save));
     }
   } else {
-    if (status_.isOk() && !file_->flush()) {
-      status_ = Status::error(
-          fileErrorDescription(QStringLiteral("escribir"), nativePath(path_), file_->errorString()));
-    }
+    if (status_.isOk() && !file_->flush()) status_ = writeError(path_, writeFailureReason(*file_));
     file_->close();
     if (status_.isOk() && file_->error() != QFileDevice::NoError) {
-      status_ = Status::error(
-          fileErrorDescription(QStringLiteral("escribir"), nativePath(path_), file_->errorString()));
+      status_ = writeError(path_, writeFailureReason(*file_));
     }
   }
   file_.reset();
@@ -238,6 +248,17 @@ Status writeFileAtomically(const QString& path, QByteArrayView bytes) {
   if (Status s = writer.open(path, LineWriter::Mode::Atomic); !s.isOk()) return s;
   writer.write(bytes);
   return writer.close();
+}
+
+QString writeFailureReason(const QFileDevice& file) {
+  if (file.error() == QFileDevice::ResourceError) return QStringLiteral("No queda espacio en el disco");
+  return file.errorString();
+}
+
+Status checkReplaceable(const QString& path) {
+  const QFileInfo target(path);  // through any links
+  if (!target.exists() || target.isFile()) return Status::ok();
+  return writeError(path, QStringLiteral("no es un archivo común"));
 }
 
 Status removeIfExists(const QString& path) {

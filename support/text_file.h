@@ -19,7 +19,7 @@ class QFileDevice;
 namespace tarquelas {
 
 // Streams a file line by line with a fixed-size buffer; memory grows only
-// with the longest line.
+// with the longest line, or not past the line limit when one is set.
 class LineReader {
  public:
   LineReader();
@@ -42,6 +42,10 @@ class LineReader {
   // when the file cannot be repositioned.
   [[nodiscard]] Status seek(qint64 offset);
 
+  // Lines longer than maxBytes keep only their first maxBytes bytes; the
+  // rest is read past (and still counted by position()). Set before next().
+  void setLineLimit(qsizetype maxBytes) { lineLimit_ = maxBytes; }
+
   // Ok, or the read error that ended reading early.
   const Status& status() const { return status_; }
   // Bytes consumed so far and the file's size when opened, for progress.
@@ -52,6 +56,8 @@ class LineReader {
 
  private:
   bool fill();
+  // The line of length bytes at begin_, without the bytes past the limit.
+  QByteArrayView take(qsizetype length, qsizetype ending);
 
   std::unique_ptr<QFileDevice> file_;
   QString path_;
@@ -63,6 +69,8 @@ class LineReader {
   qint64 consumed_ = 0;
   qint64 size_ = 0;
   qint64 lines_ = 0;
+  qsizetype lineLimit_ = -1;  // none
+  qint64 dropped_ = 0;        // bytes of the current line read past the limit
   Status status_;
 };
 
@@ -86,7 +94,8 @@ FirstLineResult readFirstLine(const QString& path, qsizetype maxBytes = -1);
 // Truncate and Append write the named file directly. Atomic writes a
 // temporary file beside it and renames it into place on close(), so the
 // named file is never seen half-written; a writer destroyed without a
-// successful close() leaves the named file as it was.
+// successful close() leaves the named file as it was. Atomic replaces only
+// a regular file (see checkReplaceable); a link to one is followed.
 class LineWriter {
  public:
   enum class Mode { Truncate, Append, Atomic };
@@ -115,6 +124,15 @@ class LineWriter {
   QByteArray buffer_;
   Status status_;
 };
+
+// The system's reason for a failed write on file; a full disk reads "No
+// queda espacio en el disco".
+QString writeFailureReason(const QFileDevice& file);
+
+// Whether a new file may be renamed into place at path: Ok when nothing is
+// there or path leads, through any links, to a regular file; a directory,
+// FIFO, socket or device is refused with an error naming path.
+[[nodiscard]] Status checkReplaceable(const QString& path);
 
 // Writes bytes as a whole file, atomically. Used for small outputs.
 [[nodiscard]] Status writeFileAtomically(const QString& path, QByteArrayView bytes);

@@ -1,8 +1,12 @@
 #include "support/varias.h"
 
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <array>
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
 
 #include "support/cp1252.h"
 #include "support/fields.h"
@@ -64,6 +68,29 @@ char repairedCharacter(char32_t cp) {
 bool existeArchivo(const QString& path) {
   if (path.isEmpty()) return false;
   return QFileInfo::exists(path);
+}
+
+bool esMismoArchivo(const QString& a, const QString& b) {
+  const QFileInfo fa(a), fb(b);
+  if (fa.exists() != fb.exists()) return false;
+  if (!fa.exists()) {
+    const QString folder = QFileInfo(fa.absolutePath()).canonicalFilePath();
+    return fa.fileName() == fb.fileName() && !folder.isEmpty() &&
+           folder == QFileInfo(fb.absolutePath()).canonicalFilePath();
+  }
+#if defined(Q_OS_UNIX)
+  struct stat sa {
+  }, sb{};
+  if (::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+      ::stat(QFile::encodeName(b).constData(), &sb) == 0) {
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  }
+#endif
+  return fa.canonicalFilePath() == fb.canonicalFilePath();
+}
+
+bool esNombreIrrepresentable(const QString& path) {
+  return path.contains(QChar::ReplacementCharacter) && !existeArchivo(path);
 }
 
 QPoint centredTopLeft(QSize screen, QSize window) {

@@ -17,6 +17,16 @@ namespace tarquelas {
 // An empty path gives false.
 bool existeArchivo(const QString& path);
 
+// True when a and b are one file: the same device and inode when both
+// exist (whatever links or spellings lead there); when neither exists
+// yet, the same name in the same folder.
+bool esMismoArchivo(const QString& a, const QString& b);
+
+// True when path names nothing and holds U+FFFD, the mark Qt leaves where
+// the bytes of a file name were not valid in the system's encoding
+// (UTF-8): such a name, once decoded, cannot lead back to its file.
+bool esNombreIrrepresentable(const QString& path);
+
 // Top-left corner that centres a window of size window horizontally on a
 // screen area of size screen, and places it at four tenths of the centring
 // offset from the top.

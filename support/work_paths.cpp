@@ -10,6 +10,8 @@ WorkPaths WorkPaths::inDirectory(const QString& appDir) {
   p.disenoConsorcio = appDir + QStringLiteral("/DisenoConsorcio.htm");
   p.disenoTrabajador = appDir + QStringLiteral("/DisenoTrabajador.htm");
   p.padron = appDir + QStringLiteral("/Padron.html");
+  p.pdf = appDir + QStringLiteral("/Tarquelas.pdf");
+  p.lock = appDir + QStringLiteral("/.Tarquelas.lock");
   return p;
 }
 

@@ -13,6 +13,8 @@ struct WorkPaths {
   QString disenoConsorcio;   // DisenoConsorcio.htm
   QString disenoTrabajador;  // DisenoTrabajador.htm
   QString padron;            // Padron.html
+  QString pdf;               // Tarquelas.pdf: batch mode's vouchers, unless told otherwise
+  QString lock;              // .Tarquelas.lock: held by the run that uses the folder
 
   // Each path is appDir followed by "/" and the file name; nothing is
   // added or removed, so an appDir ending in "/" gives a doubled one.

@@ -1,6 +1,6 @@
 // Answers the modal dialogs a window opens, so tests never wait for a
-// person: records each message box and print preview (and whether the main
-// window was on screen yet), then closes it.
+// person: records each message box, print preview and wait for the App
+// directory (and whether the main window was on screen yet), then closes it.
 #pragma once
 
 #include <QApplication>
@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
 
 namespace tarquelas::testing {
@@ -37,6 +39,10 @@ class ModalAnswerer : public QObject {
       seen.append(
           {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), window_->isVisible()});
       box->button(box->standardButtons() & QMessageBox::Yes ? QMessageBox::No : QMessageBox::Ok)->click();
+    } else if (auto* wait = qobject_cast<QProgressDialog*>(modal);
+               wait != nullptr && wait->objectName() == QStringLiteral("esperaCarpeta")) {
+      seen.append({wait->windowTitle(), wait->labelText(), QMessageBox::NoIcon, {}, window_->isVisible()});
+      wait->findChild<QPushButton*>()->click();  // "Cancelar": gives up waiting for the App directory
     } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
       auto* pages = preview->findChild<QPrintPreviewWidget*>();
       if (pages != nullptr) pages->updatePreview();

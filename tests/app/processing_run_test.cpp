@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 
 #include "app/recognition.h"
 #include "app_test_files.h"
@@ -81,21 +82,24 @@ TEST_F(ProcessingRunTest, WorkingFileFailuresPromptAndOpenNothing) {
   const QString unwritable = testing::unwritableDirectory(input_);
   const QString folder = input_.filePath(QStringLiteral("carpeta.txt"));
   QDir().mkpath(folder);
+  const QString missing = input_.filePath(QStringLiteral("no-existe.txt"));
+  const QString notUtf8 = input_.filePath(QStringLiteral("pagos\uFFFD.txt"));  // as Qt decodes byte 0xFF
   struct Case {
     const char* name;
     QString appDir, presentation, stuck;  // stuck: a working file made a folder
-    const char* named;                    // in the first prompt
+    QString named;                        // in the first prompt
   } cases[] = {
       {"App directory unwritable", unwritable, {}, {}, "TarquelasAux.txt"},
       {"auxiliary file stuck", {}, {}, paths_.auxiliar, "TarquelasAux.txt"},
       {"error file stuck", {}, {}, paths_.errores, "TarquelasErrores.txt"},
       {"presentation file unreadable", {}, folder, {}, "carpeta.txt"},
+      {"presentation file missing", {}, missing, {}, "No existe el archivo: " + missing},
+      {"name not UTF-8", {}, notUtf8, {}, notUtf8 + ": su nombre no es texto UTF-8 válido"},
   };
   for (const Case& c : cases) {
     for (const char* sample : {"vouchers.txt", "registry.txt"}) {
       for (bool yes : {false, true}) {
         SCOPED_TRACE(std::string(c.name) + ", " + sample + (yes ? ", yes" : ", no"));
-        if (!c.presentation.isEmpty() && sample[0] == 'r') continue;  // a registry run goes on to load it
         RecordingUi ui;
         ui.answers = QList<bool>(10, yes);
         RunRequest request = requestFor(samplePath(sample));
@@ -104,10 +108,10 @@ TEST_F(ProcessingRunTest, WorkingFileFailuresPromptAndOpenNothing) {
         if (!c.stuck.isEmpty()) QDir().mkpath(c.stuck + QStringLiteral("/dentro"));
         EXPECT_EQ(procesarArchivo(request, ui), RunOutcome::Failed);
         ASSERT_FALSE(ui.prompts.isEmpty());
-        EXPECT_TRUE(ui.prompts.constFirst().contains(QString::fromUtf8(c.named)))
-            << ui.prompts.constFirst().toStdString();
+        EXPECT_TRUE(ui.prompts.constFirst().contains(c.named)) << ui.prompts.constFirst().toStdString();
         EXPECT_TRUE(yes || ui.prompts.size() == 1);
         EXPECT_TRUE(ui.opened.isEmpty() && ui.reports.isEmpty());
+        EXPECT_FALSE(exists(request.paths.padron));
         EXPECT_EQ(ui.busy.count(true), ui.busy.count(false));
         if (!c.stuck.isEmpty()) QDir(c.stuck).removeRecursively();
       }
@@ -117,6 +121,86 @@ TEST_F(ProcessingRunTest, WorkingFileFailuresPromptAndOpenNothing) {
   ui.reportStatus = Status::error(QStringLiteral("No se puede escribir el archivo \"x.pdf\""));
   EXPECT_EQ(procesarArchivo(requestFor(samplePath("vouchers.txt")), ui), RunOutcome::Failed);
   EXPECT_EQ(ui.prompts, QStringList{QStringLiteral("No se puede escribir el archivo \"x.pdf\"")});
+}
+
+// The program's own files are refused before anything is deleted, by
+// identity (a link, another spelling), as input and as the PDF's place.
+TEST_F(ProcessingRunTest, OwnFilesAreNeverInputsNorThePdf) {
+  const QString voucherFile = fileWith(readBytes(samplePath("vouchers.txt")));
+  for (const QString& own : {paths_.auxiliar, paths_.errores, paths_.disenoConsorcio}) {
+    writeBytes(own, testing::voucherHeader() + "\r\n");
+  }
+  const QString link = input_.filePath(QStringLiteral("enlace.txt"));
+  ASSERT_TRUE(QFile::link(paths_.errores, link));
+  const QString respelt = dir_.path() + QStringLiteral("/./TarquelasAux.txt");
+  const auto pdfRefused = [](const QString& pdf, const char* reason) {
+    return "No se puede escribir el archivo \"" + pdf + "\": " + QString::fromUtf8(reason);
+  };
+  const struct {
+    QString input, pdf, message;
+  } cases[] = {
+      {paths_.auxiliar, {}, workingFileMessage(paths_.auxiliar)},
+      {link, {}, workingFileMessage(link)},
+      {respelt, {}, workingFileMessage(respelt)},
+      {paths_.disenoConsorcio, {}, workingFileMessage(paths_.disenoConsorcio)},
+      {voucherFile, voucherFile, pdfRefused(voucherFile, "es el archivo que se procesa")},
+      {voucherFile, paths_.padron, pdfRefused(paths_.padron, "es un archivo de trabajo del programa")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message.toStdString());
+    RecordingUi ui;
+    ui.pdf = c.pdf;
+    EXPECT_EQ(procesarArchivo(requestFor(c.input), ui), RunOutcome::Failed);
+    EXPECT_EQ(ui.messages, QStringList{c.message});
+    EXPECT_TRUE(ui.reports.isEmpty() && ui.opened.isEmpty());
+    EXPECT_EQ(readBytes(paths_.auxiliar) + readBytes(paths_.errores),
+              (testing::voucherHeader() + "\r\n").repeated(2));
+  }
+}
+
+// A voucher file without vouchers says so; when no viewer can show a
+// file, a message names it.
+TEST_F(ProcessingRunTest, EveryEndSaysWhereItsResultIs) {
+  const struct {
+    QByteArray bytes;
+    RunOutcome outcome;
+  } cases[] = {
+      {(testing::voucherHeader() + "\r\n").repeated(3), RunOutcome::NoVouchers},
+      {readBytes(samplePath("registry.txt")), RunOutcome::Finished},
+      {testing::faultyRegistry(), RunOutcome::Rejected},
+  };
+  for (const auto& c : cases) {
+    RecordingUi ui;
+    ui.viewerStarts = false;
+    EXPECT_EQ(procesarArchivo(requestFor(fileWith(c.bytes)), ui), c.outcome);
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_EQ(ui.messages.constLast(),
+              ui.opened.isEmpty() ? noVouchersMessage() : viewerFailedMessage(ui.opened.constFirst()));
+    EXPECT_TRUE(ui.reports.isEmpty());
+  }
+}
+
+// One run at a time in an App directory: another holder of its lock is
+// waited for; a lock left by a program that ended is taken over.
+TEST_F(ProcessingRunTest, ARunWaitsForTheAppDirectoryAndTakesOverAStaleLock) {
+  const QString file = fileWith(testing::faultyVouchers());
+  writeBytes(paths_.errores, "de la otra corrida\r\n");
+  QLockFile other(paths_.lock);
+  ASSERT_TRUE(other.tryLock(0));
+  RecordingUi givesUp;
+  EXPECT_EQ(procesarArchivo(requestFor(file), givesUp), RunOutcome::Cancelled);
+  EXPECT_EQ(givesUp.waits, 1);
+  EXPECT_TRUE(givesUp.messages.isEmpty() && givesUp.busy.isEmpty());
+  EXPECT_EQ(readBytes(paths_.errores), "de la otra corrida\r\n");  // untouched
+  RecordingUi waits;
+  waits.whileWaiting = [&other] { other.unlock(); };
+  EXPECT_EQ(procesarArchivo(requestFor(file), waits), RunOutcome::Rejected);
+  EXPECT_EQ(waits.waits, 1);
+  writeBytes(paths_.lock, "2147483646\n\n\n");  // a holder that no longer runs
+  RecordingUi stale;
+  EXPECT_EQ(procesarArchivo(requestFor(file), stale), RunOutcome::Rejected);
+  EXPECT_EQ(stale.waits, 0);
+  EXPECT_FALSE(exists(paths_.lock));
 }
 
 // Stand-ins for the steps of other parts, to follow the prompt's answers.
@@ -129,7 +213,7 @@ struct StepLog {
     const auto validator = [this, paths](const char* name) {
       return [this, paths, name](const QString&, const WorkPaths&, Progress&) {
         calls.append(QString::fromLatin1(name));
-        writeBytes(paths.auxiliar, "linea\r\n");
+        writeBytes(paths.auxiliar, "cabecera\r\nlinea\r\n");
         return validation;
       };
     };
@@ -177,7 +261,7 @@ TEST_F(ProcessingRunTest, YesGoesOnWithTheNextStepAndNoEndsTheRun) {
     if (c.failingStep >= 0) *failing[c.failingStep] = Status::error(QStringLiteral("falla de prueba"));
     RecordingUi ui;
     ui.answers = {c.answer};
-    RunRequest request{QStringLiteral("x.txt"), paths_, c.kind, QByteArray(), c.failingStep < 0};
+    RunRequest request{samplePath("registry.txt"), paths_, c.kind, QByteArray(), c.failingStep < 0};
     EXPECT_EQ(procesarArchivo(request, ui, log.steps(paths_)),
               c.failingStep < 0 ? RunOutcome::Finished : RunOutcome::Failed);
     EXPECT_EQ(ui.prompts, c.failingStep < 0 ? QStringList() : QStringList{QStringLiteral("falla de prueba")});

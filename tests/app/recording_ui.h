@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 
 #include "app/run_ui.h"
 
@@ -15,19 +16,33 @@ class RecordingUi final : public RunUi {
   QList<bool> answers;
   Status reportStatus;
   Progress* progressSink = &noProgress();
+  bool viewerStarts = true;
+  QString pdf;  // where the vouchers would be written
+  int waits = 0;
+  std::function<void()> whileWaiting;  // unset: gives up waiting
 
   void showMessage(const QString& text) override { messages.append(text); }
   bool askContinue(const QString& description) override {
     prompts.append(description);
     return answers.isEmpty() ? false : answers.takeFirst();
   }
-  void openInViewer(const QString& path) override { opened.append(path); }
+  bool openInViewer(const QString& path) override {
+    opened.append(path);
+    return viewerStarts;
+  }
   Status showVoucherReport(const QString& auxPath) override {
     reports.append(auxPath);
     return reportStatus;
   }
+  QString voucherOutput() const override { return pdf; }
   Progress& progress() override { return *progressSink; }
   void setBusy(bool on) override { busy.append(on); }
+  bool waitForWorkFolder(const std::function<bool()>& tryAgain) override {
+    ++waits;
+    if (!whileWaiting) return false;
+    whileWaiting();
+    return tryAgain();
+  }
 };
 
 // Cancels at the first report of stage.

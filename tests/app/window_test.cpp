@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -27,11 +28,13 @@ using testing::writeBytes;
 class StandInOpenDialog final : public CommonDialogPlatform {
  public:
   QString chosen;
+  qint32 filterIndex = 1;  // the filter the person ended with
   OpenFileRecord handed;
   qint32 getOpenFileName(OpenFileRecord& r) override {
     handed = r;
     if (chosen.isEmpty()) return 0;
     r.file.replace(0, chosen.size() + 1, chosen + QChar(0));
+    r.filterIndex = filterIndex;
     return 1;
   }
   qint32 getSaveFileName(OpenFileRecord&) override { return 0; }
@@ -58,7 +61,11 @@ struct Fixture {
   explicit Fixture(const QString& commandLine = {}, const QString& appDir = {}) {
     window = std::make_unique<frmGeneracionDeTarquelas>(
         frmGeneracionDeTarquelas::Options{appDir.isEmpty() ? app.path() : appDir,
-                                          [this](const QString& path) { opened.append(path); }, &dialogs});
+                                          [this](const QString& path) {
+                                            opened.append(path);
+                                            return true;
+                                          },
+                                          &dialogs});
     answerer = std::make_unique<ModalAnswerer>(window.get());
     window->Form_Load(commandLine);
   }
@@ -179,6 +186,11 @@ class WindowTest : public QObject {
              QStringLiteral(
                  "Archivos de texto ASCII(*.txt)\u0000*.txt\u0000Todos los archivos (*.*)\u0000*.*\u0000"));
     QCOMPARE(f.dialogs.handed.flags, 4100);
+    f.dialogs.filterIndex = 2;  // "Todos los archivos": a name without a point stays as chosen
+    f.dialogs.chosen = f.file(QStringLiteral("sin punto/padron"), testing::registryHeader());
+    f.control("cmdVerArchivos")->click();
+    QCOMPARE(f.path()->text(), f.dialogs.chosen);
+    QCOMPARE(f.info(), kRegistrySummary);
     f.dialogs.chosen.clear();
     f.control("cmdVerArchivos")->click();
     QCOMPARE(f.path()->text(), QString());
@@ -252,6 +264,7 @@ class WindowTest : public QObject {
         {u'"' + faulty + u'"', QStringLiteral("No se pueden generar los comprobantes. ")},
         {testing::samplePath("vouchers.txt"), QStringLiteral("preview")},
         {input.filePath(QStringLiteral("no existe.txt")), QString()},
+        {input.filePath(QStringLiteral("pagos\uFFFD.txt")), QStringLiteral("No se puede usar el archivo ")},
     };
     for (const auto& [commandLine, seen] : cases) {
       Fixture f(commandLine);
@@ -298,6 +311,22 @@ class WindowTest : public QObject {
     f.control("cmdProcesar")->click();
     QCOMPARE(f.opened, QStringList{appDir + QStringLiteral("/Padron.html")});
     QVERIFY(QFileInfo::exists(appDir + QStringLiteral("/TarquelasAux.txt")));
+  }
+
+  void aBusyAppDirectoryIsWaitedForAndItsFilesLeftAlone() {
+    Fixture f;
+    QLockFile other(f.window->workPaths().lock);  // another program's run
+    QVERIFY(other.tryLock(0));
+    f.path()->setText(f.file(QStringLiteral("mal.txt"), testing::faultyVouchers()));
+    f.control("cmdProcesar")->click();
+    QCOMPARE(f.answerer->seen.size(), 1);
+    QCOMPARE(f.answerer->seen.constFirst().title, QStringLiteral("Tarquelas"));
+    QCOMPARE(f.answerer->seen.constFirst().text,
+             QStringLiteral("Esperando que termine otro proceso que usa la carpeta de trabajo…"));
+    QCOMPARE(f.appFiles(), QStringList());  // nothing of the run
+    writeBytes(f.inApp("TarquelasAux.txt"), "de la otra corrida");
+    f.control("cmdSalir")->click();  // the other run's file stays
+    QCOMPARE(f.appFiles(), QStringList{"TarquelasAux.txt"});
   }
 
   void progressDialogNamesTheStageAndTakesACancel() {

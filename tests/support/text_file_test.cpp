@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include "common/temp_dir.h"
 
@@ -55,6 +57,18 @@ TEST_F(TextFileTest, ReadsLinesLongerThanItsBufferAndCrLfAcrossBufferEdges) {
   EXPECT_EQ(lines[0], huge);
   EXPECT_EQ(lines[1], QByteArray(1024 * 1024 - 1, 'y'));
   EXPECT_EQ(lines[2], "z");
+}
+
+TEST_F(TextFileTest, LineLimitKeepsTheFirstBytesAndReadsPastTheRest) {
+  const QByteArray huge(3 * 1024 * 1024 + 7, 'x'), kept(64 * 1024, 'x');
+  ASSERT_TRUE(writeBytes(path("l.txt"), huge + "\r\nz\r\n" + huge));
+  LineReader reader;
+  ASSERT_TRUE(reader.open(path("l.txt")).isOk());
+  reader.setLineLimit(kept.size());
+  QList<QByteArray> lines;
+  while (auto line = reader.next()) lines.append(line->toByteArray());
+  EXPECT_EQ(lines, (QList<QByteArray>{kept, "z", kept}));
+  EXPECT_EQ(reader.position(), reader.size());
 }
 
 TEST_F(TextFileTest, CountsLinesAndBytesForProgress) {
@@ -179,10 +193,36 @@ TEST_F(TextFileTest, WriterReportsAFullDisk) {
   const Status atomicClosed = a.close();
   setrlimit(RLIMIT_FSIZE, &old);
   ASSERT_TRUE(opened.isOk());
-  EXPECT_TRUE(closed.isError());
   ASSERT_TRUE(atomicOpened.isOk());
-  EXPECT_TRUE(atomicClosed.isError());
+  // The system's reason, never "Unknown error"; a full disk in words.
+  const QString tooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
+  EXPECT_TRUE(closed.description().endsWith(tooLarge)) << closed.description().toStdString();
+  EXPECT_TRUE(atomicClosed.description().endsWith(tooLarge)) << atomicClosed.description().toStdString();
   EXPECT_FALSE(QFile::exists(path("big.html")));
+  LineWriter full;
+  ASSERT_TRUE(full.open(QStringLiteral("/dev/full"), LineWriter::Mode::Append).isOk());
+  full.writeLine(line);
+  EXPECT_EQ(full.close().description(),
+            QStringLiteral("No se puede escribir el archivo \"/dev/full\": No queda espacio en el disco"));
+}
+
+// A new file renamed into place never replaces a folder, a pipe or a device,
+// named directly or through a link; a link to a plain file is followed.
+TEST_F(TextFileTest, AtomicWriterReplacesOnlyAPlainFile) {
+  const QString fifo = path("pipe"), plain = path("plain.html");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(writeBytes(plain, "old") && QDir().mkpath(path("folder")));
+  ASSERT_TRUE(QFile::link(fifo, path("to-pipe")) && QFile::link(plain, path("to-plain")));
+  for (const char* name : {"folder", "pipe", "to-pipe"}) {
+    const Status s = writeFileAtomically(path(name), "new");
+    EXPECT_EQ(
+        s.description(),
+        QStringLiteral("No se puede escribir el archivo \"%1\": no es un archivo común").arg(path(name)));
+  }
+  EXPECT_FALSE(QFileInfo(fifo).isFile() || QFileInfo(path("to-pipe")).isFile());
+  ASSERT_TRUE(writeFileAtomically(path("to-plain"), "new").isOk());
+  EXPECT_TRUE(QFileInfo(path("to-plain")).isSymLink());
+  EXPECT_EQ(readBytes(plain), QByteArray("new"));
 }
 
 TEST_F(TextFileTest, RemoveIfExists) {
