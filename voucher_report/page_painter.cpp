@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "voucher_report/bar_code.h"
+#include "voucher_report/pdf_writer.h"
 
 // The pictures live in this static library's resources, which the linker
 // keeps only when something names them.
@@ -114,6 +115,7 @@ class GlyphBatches {
       run.setRawFont(batch.font);
       run.setGlyphIndexes(batch.glyphs);
       run.setPositions(batch.positions);
+      if (PdfWriter::drawGlyphRun(p, run, batch.color)) continue;
       p.setPen(batch.color);
       p.drawGlyphRun(QPointF(), run);
     }
