@@ -64,7 +64,7 @@ class PdfFile {
 
   void setTitle(const QString& title) { title_ = title; }
   void setCreator(const QString& creator) { creator_ = creator; }
-  // The paper of the pages ended from now on, in points.
+  // The paper of the page being drawn, in points.
   void setPageSize(QSizeF points) { pageSize_ = points; }
 
   // The content of the page being drawn.

@@ -48,10 +48,10 @@ class PdfWriter::Engine final : public QPaintEngine {
 
   void setTitle(const QString& title) { title_ = title; }
   void setCreator(const QString& creator) { creator_ = creator; }
+  // The paper and resolution of the pages begun from now on.
   void setPage(QSizeF points, int dpi) {
     pagePoints_ = points;
     dpi_ = dpi;
-    if (file_) file_->setPageSize(points);
   }
 
   bool begin(QPaintDevice*) override {
@@ -59,7 +59,6 @@ class PdfWriter::Engine final : public QPaintEngine {
     file_ = std::make_unique<PdfFile>(*device_);
     file_->setTitle(title_);
     file_->setCreator(creator_);
-    file_->setPageSize(pagePoints_);
     startPage();
     return !file_->failed();
   }
@@ -180,6 +179,7 @@ class PdfWriter::Engine final : public QPaintEngine {
   void startPage() {
     state_ = GraphicsState();
     saved_.reset();
+    file_->setPageSize(pagePoints_);
     const double scale = 72.0 / dpi_;
     file_->content().appendMatrix(scale, 0, 0, -scale, 0, pagePoints_.height());
   }
@@ -209,7 +209,9 @@ class PdfWriter::Engine final : public QPaintEngine {
 
   void useStroke() {
     PdfContent& c = file_->content();
-    const qreal width = pen_.widthF();
+    // A cosmetic pen's width is in device pixels, whatever the transform.
+    const qreal scale = std::sqrt(std::abs(state_.matrix.determinant()));
+    const qreal width = pen_.isCosmetic() && scale > 0 ? pen_.widthF() / scale : pen_.widthF();
     if (width != state_.lineWidth) c << (state_.lineWidth = width) << "w\n";
     if (capCode(pen_.capStyle()) != state_.cap) c << (state_.cap = capCode(pen_.capStyle())) << "J\n";
     if (joinCode(pen_.joinStyle()) != state_.join) c << (state_.join = joinCode(pen_.joinStyle())) << "j\n";
@@ -245,23 +247,37 @@ class PdfWriter::Engine final : public QPaintEngine {
   void writePath(const QPainterPath& path) {
     PdfContent& c = file_->content();
     const int count = path.elementCount();
+    QPointF start, last;
+    bool open = false;
+    // A subpath that ends where it began is closed, so that a pen joins its
+    // ends instead of capping them.
+    const auto closeIfBack = [&] {
+      if (open && last == start) c << "h\n";
+      open = false;
+    };
     for (int i = 0; i < count; ++i) {
       const QPainterPath::Element& e = path.elementAt(i);
-      if (e.isMoveTo() && writtenAsRectangle(path, i)) {
-        i += 4;
-        continue;
-      }
       if (e.isMoveTo()) {
+        closeIfBack();
+        if (writtenAsRectangle(path, i)) {
+          i += 4;
+          continue;
+        }
         c << e.x << e.y << "m\n";
+        start = last = QPointF(e.x, e.y);
+        open = true;
       } else if (e.isLineTo()) {
         c << e.x << e.y << "l\n";
+        last = QPointF(e.x, e.y);
       } else if (e.isCurveTo() && i + 2 < count) {
         const QPainterPath::Element& a = path.elementAt(i + 1);
         const QPainterPath::Element& b = path.elementAt(i + 2);
         c << e.x << e.y << a.x << a.y << b.x << b.y << "c\n";
+        last = QPointF(b.x, b.y);
         i += 2;
       }
     }
+    closeIfBack();
   }
 
   // A subpath that is an upright rectangle, as QPainterPath::addRect makes
