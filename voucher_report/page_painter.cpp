@@ -181,7 +181,7 @@ void drawText(QPainter& p, TextShaper& shaper, GlyphBatches& batches, const Cont
 }
 
 // Pictures are decoded once and kept, so every page draws the same image
-// (a PDF stores it once).
+// object (a PDF stores an image once however many pages show it).
 const QImage& picture(const QString& path) {
   static QHash<QString, QImage> cache;
   static const bool initialised = (initPictures(), true);
@@ -191,16 +191,19 @@ const QImage& picture(const QString& path) {
   return *it;
 }
 
-// A picture at its natural size (96 pixels an inch), made smaller to fit the
-// box when needed, centred in it.
+// A picture at the size it prints at, made smaller to fit the box when
+// needed, centred in it; its pixels are finer than the paper's inch needs.
 void drawImage(QPainter& p, const Control& c, const QRectF& box) {
   const QImage& image = picture(c.picture);
   if (image.isNull()) return;
-  QSizeF size = QSizeF(image.size()) * (kTwipsPerInch / 96.0);
+  QSizeF size = c.pictureSize.isEmpty() ? box.size() : QSizeF(c.pictureSize);
   if (size.width() > box.width() || size.height() > box.height()) size.scale(box.size(), Qt::KeepAspectRatio);
   QRectF target(QPointF(), size);
   target.moveCenter(box.center());
+  p.save();
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
   p.drawImage(target, image);
+  p.restore();
 }
 
 // The bars in one filled path: one drawing operation for the device, the

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QLine>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <deque>
 #include <functional>
@@ -49,12 +50,13 @@ enum class Symbology { Code128 };
 struct Control {
   QString name;
   ControlKind kind = ControlKind::Label;
-  QRect rect;       // every kind but Line
-  QLine line;       // Line only
-  QString text;     // label caption, text field text, bar-code value
-  TextStyle style;  // labels and text fields
-  Borders borders;  // labels, text fields
-  QString picture;  // Image: a resource path
+  QRect rect;         // every kind but Line
+  QLine line;         // Line only
+  QString text;       // label caption, text field text, bar-code value
+  TextStyle style;    // labels and text fields
+  Borders borders;    // labels, text fields
+  QString picture;    // Image: a resource path
+  QSize pictureSize;  // Image: the size it prints at (made smaller to fit rect), whatever its pixels
   Symbology symbology = Symbology::Code128;
   bool visible = true;
 

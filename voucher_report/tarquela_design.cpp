@@ -112,7 +112,11 @@ struct BoxRow {  // images, shapes, bar code
   QStringView name;
   int left, top, width, height;
   QStringView picture;
+  int pictureWidth = 0, pictureHeight = 0;  // in the layout's pixels, 96 an inch
 };
+
+// Twips in one of the layout's picture pixels.
+constexpr int kTwipsPerPicturePixel = report::kTwipsPerInch / 96;
 
 constexpr QStringView kSinBarraLine1 =
     u"ESTA TARQUELA SE DEBITARA DIRECTAMENTE EN SU CUENTA BANCARIA INFORMADA.";
@@ -141,11 +145,11 @@ constexpr LineRow kHeadingLines[] = {
 };
 
 constexpr BoxRow kHeadingImages[] = {
-    {u"Img01", 142, 425, 2693, 1984, u":/tarquelas/pictures/Img01.gif"},
-    {u"Img02", 142, 425, 2693, 1984, u":/tarquelas/pictures/Img02.gif"},
-    {u"Img03", 142, 425, 2409, 1984, u":/tarquelas/pictures/Img03.gif"},
-    {u"Img04", 142, 425, 2693, 1984, u":/tarquelas/pictures/Img04.gif"},
-    {u"Img08", 142, 425, 2693, 1984, u":/tarquelas/pictures/Img08.jpg"},
+    {u"Img01", 142, 425, 2693, 1984, u":/tarquelas/pictures/Img01.gif", 120, 107},
+    {u"Img02", 142, 425, 2693, 1984, u":/tarquelas/pictures/Img02.gif", 140, 55},
+    {u"Img03", 142, 425, 2409, 1984, u":/tarquelas/pictures/Img03.gif", 144, 182},
+    {u"Img04", 142, 425, 2693, 1984, u":/tarquelas/pictures/Img04.gif", 101, 107},
+    {u"Img08", 142, 425, 2693, 1984, u":/tarquelas/pictures/Img08.jpg", 160, 38},
 };
 
 struct FieldRow {
@@ -221,7 +225,7 @@ constexpr BoxRow kFooterShapes[] = {
 };
 
 constexpr BoxRow kFooterImages[] = {
-    {u"Image1", 10200, 3900, 570, 420, u":/tarquelas/pictures/Image1.gif"},
+    {u"Image1", 10200, 3900, 570, 420, u":/tarquelas/pictures/Image1.gif", 28, 19},
 };
 
 constexpr BoxRow kBarCode = {u"Bar1", 2409, 6803, 7229, 851, {}};
@@ -258,6 +262,7 @@ Control boxOf(const BoxRow& row, ControlKind kind) {
   c.kind = kind;
   c.rect = QRect(row.left, row.top, row.width, row.height);
   c.picture = row.picture.toString();
+  c.pictureSize = QSize(row.pictureWidth, row.pictureHeight) * kTwipsPerPicturePixel;
   return c;
 }
 

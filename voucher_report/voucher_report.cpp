@@ -51,6 +51,34 @@ class PageWindow final : public report::PageSink {
   std::deque<KeptPage>& kept_;
 };
 
+// Hands the PDF on to its file whole or not at all: a file that takes only
+// part of a write (a full disk) makes the write fail, where the file alone
+// would call it done and the PDF would end cut short.
+class WholeWrites final : public QIODevice {
+ public:
+  explicit WholeWrites(QIODevice& file) : file_(file) { open(QIODevice::WriteOnly); }
+  bool isSequential() const override { return true; }
+  bool failed() const { return failed_; }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 length) override {
+    for (qint64 done = 0; done < length;) {
+      const qint64 written = file_.write(data + done, length - done);
+      if (written <= 0) {
+        failed_ = true;
+        return -1;
+      }
+      done += written;
+    }
+    return length;
+  }
+
+ private:
+  QIODevice& file_;
+  bool failed_ = false;
+};
+
 QString writeError(const QString& path, const QString& reason) {
   return fileErrorDescription(u"escribir"_s, QFileInfo(path).absoluteFilePath(), reason);
 }
@@ -172,8 +200,9 @@ Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const
   QSaveFile file(pdfPath);
   if (!file.open(QIODevice::WriteOnly)) return Status::error(writeError(pdfPath, file.errorString()));
   Status status;
+  WholeWrites whole(file);
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&whole);
     QPageLayout layout = pageLayout();
     layout.setMode(QPageLayout::FullPageMode);
     writer.setPageLayout(layout);
@@ -189,8 +218,9 @@ Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const
       status = impl_->paintPages(writer, painter, 0, pageCount() - 1, Progress::Stage::WritingPdf, progress);
     painter.end();
   }
+  if (status.isOk() && whole.failed()) status = Status::error(QString());
   if (!status.isOk()) {
-    if (status.isError() && file.error() != QFileDevice::NoError)
+    if (status.isError() && (whole.failed() || file.error() != QFileDevice::NoError))
       status = Status::error(writeError(pdfPath, file.errorString()));
     file.cancelWriting();
     return status;

@@ -13,6 +13,7 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <csignal>
 
@@ -65,7 +66,7 @@ QImage rasterise(const QString& pdf, int page, int dpi, int fromTwips = 0) {
 }
 
 TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarCodes) {
-  if (!haveTools({u"pdfinfo"_s, u"pdftotext"_s, u"pdffonts"_s, u"pdftoppm"_s, u"zbarimg"_s}))
+  if (!haveTools({u"pdfinfo"_s, u"pdftotext"_s, u"pdffonts"_s, u"pdfimages"_s, u"pdftoppm"_s, u"zbarimg"_s}))
     GTEST_SKIP() << "poppler-utils or zbar-tools not installed";
   // The good lines of the sample, as the validator copies them; each
   // voucher's bar code is its last record's.
@@ -132,6 +133,17 @@ TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarC
     EXPECT_EQ(cols[cols.size() - 5], u"yes") << row.toStdString();  // emb
   }
 
+  // The logos and the scissors: each stored once, all printed at 300 dots
+  // an inch or finer.
+  QSet<QString> pictures;
+  for (const QString& row : run(u"pdfimages"_s, {u"-list"_s, pdf}).split(u'\n', Qt::SkipEmptyParts).mid(2)) {
+    const QStringList cols = row.simplified().split(u' ');
+    ASSERT_GE(cols.size(), 14);
+    pictures.insert(cols[10]);  // object
+    EXPECT_GE(cols[12].toInt(), 300) << row.toStdString();
+    EXPECT_GE(cols[13].toInt(), 300) << row.toStdString();
+  }
+  EXPECT_EQ(pictures.size(), 6);
   // Every voucher's bar code reads back as Code 128 with exactly its 59
   // digits; a voucher without one shows the notices instead.
   for (std::size_t i = 0; i < barCodes.size(); ++i) {
