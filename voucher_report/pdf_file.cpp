@@ -11,6 +11,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "voucher_report/font_subset.h"
 
@@ -24,6 +25,8 @@ constexpr int kDeflateLevel = 1;
 // Quality of the pictures kept as JPEG (photographs).
 constexpr int kJpegQuality = 94;
 constexpr int kCatalog = 1, kPageTree = 2, kResources = 3, kInfo = 4;
+// The page list and the cross-reference table go out in pieces of this size.
+constexpr qsizetype kPiece = 64 * 1024;
 
 QByteArray number(double value, int decimals = 4) {
   PdfContent c;
@@ -541,11 +544,14 @@ bool PdfFile::finish() {
     resources += "/I" + QByteArray::number(qulonglong(i + 1)) + ' ' + ref(images_[i]);
   beginObject(kResources);
   write(resources + ">>>>\nendobj\n");
-  QByteArray kids;
-  for (int page : pages_) kids += ref(page) + ' ';
   beginObject(kPageTree);
-  write("<</Type/Pages/Count " + QByteArray::number(qsizetype(pages_.size())) + "/Kids[" + kids +
-        "]>>\nendobj\n");
+  write("<</Type/Pages/Count " + QByteArray::number(qsizetype(pages_.size())) + "/Kids[");
+  QByteArray kids;  // written a piece at a time: the list is as long as the file has pages
+  for (int page : pages_) {
+    kids += ref(page) + ' ';
+    if (kids.size() > kPiece) write(std::exchange(kids, {}));
+  }
+  write(kids + "]>>\nendobj\n");
   beginObject(kCatalog);
   write("<</Type/Catalog/Pages 2 0 R>>\nendobj\n");
   beginObject(kInfo);
@@ -559,9 +565,10 @@ bool PdfFile::finish() {
 void PdfFile::writeTrailer() {
   const qint64 start = position_;
   QByteArray table = "xref\n0 " + QByteArray::number(qsizetype(offsets_.size())) + "\n0000000000 65535 f \n";
-  table.reserve(table.size() + qsizetype(offsets_.size()) * 20);
-  for (std::size_t i = 1; i < offsets_.size(); ++i)
+  for (std::size_t i = 1; i < offsets_.size(); ++i) {
     table += QByteArray::number(offsets_[i]).rightJustified(10, '0') + " 00000 n \n";
+    if (table.size() > kPiece) write(std::exchange(table, {}));
+  }
   const QByteArray id =
       QCryptographicHash::hash(QByteArray(QByteArray::number(start) + title_.toUtf8() +
                                           QByteArray::number(QDateTime::currentMSecsSinceEpoch())),
