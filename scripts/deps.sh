@@ -9,7 +9,8 @@ packages=(
   libzint-dev libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-wine
   clang-format
-  zbar-tools poppler-utils python3-reportlab
+  zlib1g-dev
+  zbar-tools poppler-utils qpdf python3-reportlab
   xvfb xauth desktop-file-utils dpkg-dev
   python3 time
   "$@"

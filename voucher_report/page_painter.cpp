@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "voucher_report/bar_code.h"
+#include "voucher_report/pdf_writer.h"
 
 // The pictures live in this static library's resources, which the linker
 // keeps only when something names them.
@@ -30,29 +31,72 @@ QPen linePen(Edge edge) {
   return pen;
 }
 
-void drawEdge(QPainter& p, Edge edge, QPointF from, QPointF to) {
-  if (edge == Edge::None) return;
-  p.setPen(linePen(edge));
-  p.drawLine(from, to);
-}
-
-void drawBorders(QPainter& p, const Borders& b, const QRectF& r) {
-  if (b.left != Edge::None && b.left == b.top && b.left == b.right && b.left == b.bottom) {
-    p.setPen(linePen(b.left));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(r);
-    return;
+// The strokes of a page gathered by pen, and its fills by colour, so that
+// each goes to the device in one call: a PDF then sets a pen once and writes
+// one path, where item by item it would set it again for every border.
+class StrokeBatches {
+ public:
+  void addBorders(const Borders& b, const QRectF& r) {
+    if (b.left != Edge::None && b.left == b.top && b.left == b.right && b.left == b.bottom) {
+      addRect(b.left, r);
+      return;
+    }
+    addLine(b.left, QLineF(r.topLeft(), r.bottomLeft()));
+    addLine(b.top, QLineF(r.topLeft(), r.topRight()));
+    addLine(b.right, QLineF(r.topRight(), r.bottomRight()));
+    addLine(b.bottom, QLineF(r.bottomLeft(), r.bottomRight()));
   }
-  drawEdge(p, b.left, r.topLeft(), r.bottomLeft());
-  drawEdge(p, b.top, r.topLeft(), r.topRight());
-  drawEdge(p, b.right, r.topRight(), r.bottomRight());
-  drawEdge(p, b.bottom, r.bottomLeft(), r.bottomRight());
-}
+  void addLine(Edge edge, const QLineF& line) {
+    if (edge != Edge::None) of(edge).lines.push_back(line);
+  }
+  void addRect(Edge edge, const QRectF& rect) {
+    if (edge != Edge::None) of(edge).rects.push_back(rect);
+  }
+
+  void draw(QPainter& p) const {
+    p.setBrush(Qt::NoBrush);
+    for (Edge edge : {Edge::Thin, Edge::Thick}) {
+      const Batch& batch = batches_[std::size_t(edge)];
+      if (batch.lines.empty() && batch.rects.empty()) continue;
+      p.setPen(linePen(edge));
+      if (!batch.rects.empty()) p.drawRects(batch.rects.data(), int(batch.rects.size()));
+      if (!batch.lines.empty()) p.drawLines(batch.lines.data(), int(batch.lines.size()));
+    }
+  }
+
+ private:
+  struct Batch {
+    std::vector<QLineF> lines;
+    std::vector<QRectF> rects;
+  };
+  Batch& of(Edge edge) { return batches_[std::size_t(edge)]; }
+  Batch batches_[3];
+};
+
+class FillBatches {
+ public:
+  void add(const QColor& color, const QRectF& rect) {
+    for (auto& [c, rects] : batches_)
+      if (c == color) return rects.push_back(rect);
+    batches_.push_back({color, {rect}});
+  }
+  void draw(QPainter& p) const {
+    p.setPen(Qt::NoPen);
+    for (const auto& [color, rects] : batches_) {
+      p.setBrush(color);
+      p.drawRects(rects.data(), int(rects.size()));
+    }
+    p.setBrush(Qt::NoBrush);
+  }
+
+ private:
+  std::vector<std::pair<QColor, std::vector<QRectF>>> batches_;
+};
 
 bool isText(const Control& c) { return c.kind == ControlKind::Label || c.kind == ControlKind::TextField; }
 
-void drawBackground(QPainter& p, const Control& c, const QRectF& box) {
-  if (isText(c) && c.style.background.isValid()) p.fillRect(box, c.style.background);
+void addBackground(FillBatches& fills, const Control& c, const QRectF& box) {
+  if (isText(c) && c.style.background.isValid()) fills.add(c.style.background, box);
 }
 
 // The glyphs of a page's single-line texts, gathered by font and colour so
@@ -72,6 +116,7 @@ class GlyphBatches {
       run.setRawFont(batch.font);
       run.setGlyphIndexes(batch.glyphs);
       run.setPositions(batch.positions);
+      if (PdfWriter::drawGlyphRun(p, run, batch.color)) continue;
       p.setPen(batch.color);
       p.drawGlyphRun(QPointF(), run);
     }
@@ -172,22 +217,16 @@ void drawBarCode(QPainter& p, const Control& c, const QString& value, const QRec
   p.fillPath(bars, Qt::black);
 }
 
-// The strokes of an item: lines, outlines, borders and bars.
-void drawStrokes(QPainter& p, const PlacedItem& item) {
+// The strokes of an item: lines, outlines and borders, gathered; bars are
+// drawn at once.
+void addStrokes(QPainter& p, StrokeBatches& strokes, const PlacedItem& item) {
   const Control& c = *item.control;
   const QRectF box = item.rectOnPage();
   switch (c.kind) {
     case ControlKind::Label:
-    case ControlKind::TextField: drawBorders(p, c.borders, box); break;
-    case ControlKind::Line:
-      p.setPen(linePen(Edge::Thin));
-      p.drawLine(c.line.translated(item.origin));
-      break;
-    case ControlKind::Shape:
-      p.setPen(linePen(Edge::Thin));
-      p.setBrush(Qt::NoBrush);
-      p.drawRect(box);
-      break;
+    case ControlKind::TextField: strokes.addBorders(c.borders, box); break;
+    case ControlKind::Line: strokes.addLine(Edge::Thin, c.line.translated(item.origin)); break;
+    case ControlKind::Shape: strokes.addRect(Edge::Thin, box); break;
     case ControlKind::Image: break;
     case ControlKind::BarCode: drawBarCode(p, c, item.text, box); break;
   }
@@ -216,11 +255,14 @@ void paintReportPage(const Page& page, QPainter& painter, TextShaper& shaper) {
   // Fills and pictures first, then every stroke, then every text: the same
   // picture as drawing item by item (nothing overlaps but fills), with far
   // fewer changes of pen and font for the device.
-  for (const PlacedItem& item : page.items) {
-    drawBackground(painter, *item.control, item.rectOnPage());
+  FillBatches fills;
+  for (const PlacedItem& item : page.items) addBackground(fills, *item.control, item.rectOnPage());
+  fills.draw(painter);
+  for (const PlacedItem& item : page.items)
     if (item.control->kind == ControlKind::Image) drawImage(painter, *item.control, item.rectOnPage());
-  }
-  for (const PlacedItem& item : page.items) drawStrokes(painter, item);
+  StrokeBatches strokes;
+  for (const PlacedItem& item : page.items) addStrokes(painter, strokes, item);
+  strokes.draw(painter);
   GlyphBatches batches;
   for (const PlacedItem& item : page.items)
     if (isText(*item.control))

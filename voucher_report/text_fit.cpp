@@ -32,20 +32,30 @@ struct Run {
 
 // One glyph per character straight from the font, when the font has them
 // all: the texts are Latin, unkerned and without ligatures.
-std::optional<Run> directRun(const QRawFont& raw, const QString& text) {
+template <typename FontGlyphs>
+std::optional<Run> directRun(FontGlyphs& font, const QString& text) {
+  const QRawFont& raw = font.font;
   if (!raw.isValid()) return std::nullopt;
-  const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-  if (glyphs.size() != text.size() || glyphs.contains(0u)) return std::nullopt;
-  const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
   QList<quint32> kept;
   QList<QPointF> positions;
+  kept.reserve(text.size());
+  positions.reserve(text.size());
   qreal x = 0;
-  for (qsizetype i = 0; i < glyphs.size(); ++i) {
-    if (text[i] != QLatin1Char(' ')) {
-      kept.append(glyphs[i]);
+  for (QChar c : text) {
+    if (c.isSurrogate()) return std::nullopt;
+    auto it = font.glyphs.constFind(c.unicode());
+    if (it == font.glyphs.constEnd()) {
+      const QList<quint32> glyph = raw.glyphIndexesForString(QString(c));
+      const quint32 g = glyph.size() == 1 ? glyph[0] : 0;
+      const QList<QPointF> advance = raw.advancesForGlyphIndexes(QList<quint32>{g});
+      it = font.glyphs.insert(c.unicode(), {g, advance.isEmpty() ? 0 : advance[0].x()});
+    }
+    if (it->first == 0) return std::nullopt;
+    if (c != QLatin1Char(' ')) {
+      kept.append(it->first);
       positions.append(QPointF(x, 0));
     }
-    x += advances[i].x();
+    x += it->second;
   }
   Run out;
   out.run.setRawFont(raw);
@@ -85,7 +95,7 @@ ShapedText TextShaper::shape(const QFont& font, const QString& text) {
   shaped.font = font;
   qreal ascent = 0;
   qreal height = 0;
-  if (std::optional<Run> run = directRun(rawFont(font), text)) {
+  if (std::optional<Run> run = directRun(fontGlyphs(font), text)) {
     shaped.runs = {run->run};
     shaped.width = run->width;
     ascent = run->ascent;
@@ -111,11 +121,15 @@ ShapedText TextShaper::shapeSingleLine(const TextStyle& style, const QString& te
   return shaped;
 }
 
-QRawFont TextShaper::rawFont(const QFont& font) {
-  const QString key = font.key();
-  auto it = rawFonts_.constFind(key);
-  if (it == rawFonts_.constEnd()) it = rawFonts_.insert(key, QRawFont::fromFont(font));
+TextShaper::FontGlyphs& TextShaper::fontGlyphs(const QFont& font) {
+  const FontKey key{font.family(), font.pixelSize(), font.weight()};
+  auto it = fonts_.find(key);
+  if (it == fonts_.end()) it = fonts_.insert(key, FontGlyphs{QRawFont::fromFont(font), {}});
   return *it;
+}
+
+size_t qHash(const TextShaper::FontKey& k, size_t seed) {
+  return qHashMulti(seed, k.family, k.pixelSize, k.weight);
 }
 
 size_t qHash(const TextShaper::Key& k, size_t seed) {

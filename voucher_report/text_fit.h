@@ -11,6 +11,7 @@
 #include <QRawFont>
 #include <QRectF>
 #include <QString>
+#include <utility>
 
 #include "voucher_report/report_design.h"
 
@@ -67,18 +68,33 @@ class TextShaper {
     QString text;
     bool operator==(const Key&) const = default;
   };
+  struct FontKey {
+    QString family;
+    int pixelSize;
+    int weight;
+    bool operator==(const FontKey&) const = default;
+  };
 
  private:
   static constexpr qsizetype kMaxShapes = 4000;
 
+  // A font's glyph and advance for each character asked for so far.
+  struct FontGlyphs {
+    QRawFont font;
+    QHash<char16_t, std::pair<quint32, qreal>> glyphs;
+  };
+
   ShapedText shapeSingleLine(const TextStyle& style, const QString& text, QSizeF boxSize);
   ShapedText shape(const QFont& font, const QString& text);
-  QRawFont rawFont(const QFont& font);
+  FontGlyphs& fontGlyphs(const QFont& font);
 
-  QHash<QString, QRawFont> rawFonts_;
+  // By family, pixel size and weight: the fonts designFont() and
+  // fittedFont() make differ in nothing else.
+  QHash<FontKey, FontGlyphs> fonts_;
   QHash<Key, ShapedText> shapes_;
 };
 
 size_t qHash(const TextShaper::Key& key, size_t seed = 0);
+size_t qHash(const TextShaper::FontKey& key, size_t seed = 0);
 
 }  // namespace tarquelas::report

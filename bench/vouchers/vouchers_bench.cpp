@@ -1,7 +1,9 @@
 // Writes the voucher PDF of an auxiliary file and prints pages, seconds,
 // pages per second and peak memory.
 //   vouchers_bench make-aux N OUT.txt    header + N vouchers of two concepts
-//   vouchers_bench pdf AUX.txt OUT.pdf
+//   vouchers_bench pdf AUX.txt OUT.pdf        (the program's PDF, as the batch writes it)
+//   vouchers_bench qt-pdf AUX.txt OUT.pdf     (the same pages through Qt's PDF engine,
+//                                              the one QPrinter prints through)
 //   vouchers_bench png AUX.txt PAGE OUT.png   (paints one page as the preview does)
 //   vouchers_bench preview AUX.txt   (index time, then the last, first and next
 //                                     pages painted at 100 %, as the preview does)
@@ -11,7 +13,9 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <cstdio>
 
 #include "voucher_report/fonts.h"
@@ -68,22 +72,51 @@ double cpuSeconds() {
   return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
+// Pages, wall and processor seconds since the start, pages per second of
+// each, and peak memory, on one line.
+void printFigures(int pages, const QElapsedTimer& timer, double cpuStart) {
+  const double seconds = timer.elapsed() / 1000.0;
+  const double cpu = cpuSeconds() - cpuStart;
+  std::printf("pages %d wall_s %.2f cpu_s %.2f pages_per_cpu_s %.0f pages_per_wall_s %.0f peak_rss_kb %ld\n",
+              pages, seconds, cpu, pages / cpu, pages / seconds, peakKb());
+}
+
+int failed(const tarquelas::Status& s) {
+  std::fprintf(stderr, "%s\n", qPrintable(s.description()));
+  return 1;
+}
+
 int writePdf(const QString& aux, const QString& pdf) {
   QElapsedTimer timer;
   timer.start();
   const double cpuStart = cpuSeconds();
   auto built = tarquelas::VoucherReport::build(aux);
-  if (!built.report) return 1;
+  if (!built.report) return failed(built.status);
   const tarquelas::Status s = built.report->writePdf(pdf);
-  if (!s.isOk()) {
-    std::fprintf(stderr, "%s\n", qPrintable(s.description()));
-    return 1;
-  }
-  const double seconds = timer.elapsed() / 1000.0;
-  const double cpu = cpuSeconds() - cpuStart;
-  const int pages = built.report->pageCount();
-  std::printf("pages %d wall_s %.2f cpu_s %.2f pages_per_cpu_s %.0f pages_per_wall_s %.0f peak_rss_kb %ld\n",
-              pages, seconds, cpu, pages / cpu, pages / seconds, peakKb());
+  if (!s.isOk()) return failed(s);
+  printFigures(built.report->pageCount(), timer, cpuStart);
+  return 0;
+}
+
+int writeQtPdf(const QString& aux, const QString& pdf) {
+  QElapsedTimer timer;
+  timer.start();
+  const double cpuStart = cpuSeconds();
+  auto built = tarquelas::VoucherReport::build(aux);
+  if (!built.report) return failed(built.status);
+  const tarquelas::VoucherReport& report = *built.report;
+  QFile file(pdf);
+  if (!file.open(QIODevice::WriteOnly) || report.pageCount() == 0) return 1;
+  QPdfWriter writer(&file);
+  QPageLayout layout = report.pageLayout();
+  layout.setMode(QPageLayout::FullPageMode);
+  writer.setPageLayout(layout);
+  writer.setResolution(1200);
+  QPainter painter(&writer);
+  const tarquelas::Status s = report.paintPages(writer, painter, 0, report.pageCount() - 1);
+  painter.end();
+  if (!s.isOk()) return failed(s);
+  printFigures(report.pageCount(), timer, cpuStart);
   return 0;
 }
 
@@ -138,9 +171,11 @@ int main(int argc, char** argv) {
   const QStringList args = app.arguments();
   if (args.size() == 4 && args[1] == QLatin1String("make-aux")) return makeAux(args[2].toInt(), args[3]);
   if (args.size() == 4 && args[1] == QLatin1String("pdf")) return writePdf(args[2], args[3]);
+  if (args.size() == 4 && args[1] == QLatin1String("qt-pdf")) return writeQtPdf(args[2], args[3]);
   if (args.size() == 5 && args[1] == QLatin1String("png")) return paintPng(args[2], args[3].toInt(), args[4]);
   if (args.size() == 3 && args[1] == QLatin1String("preview")) return preview(args[2]);
   std::fprintf(stderr,
-               "usage: vouchers_bench make-aux N OUT | pdf AUX PDF | png AUX PAGE PNG | preview AUX\n");
+               "usage: vouchers_bench make-aux N OUT | pdf AUX PDF | qt-pdf AUX PDF | png AUX PAGE PNG | "
+               "preview AUX\n");
   return 2;
 }

@@ -20,6 +20,7 @@
 #include "support/text_file.h"
 #include "support/varias.h"
 #include "voucher_fixture.h"
+#include "voucher_report/pdf_writer.h"
 #include "voucher_report/voucher_report.h"
 
 using namespace Qt::StringLiterals;
@@ -212,6 +213,60 @@ TEST(PaintPageTest, DeviceWithMarginsPaintsThePageWhereAFullPageDeviceDoes) {
   for (int y = 0; y < a.height(); ++y)
     for (int x = 0; x < a.width(); ++x) difference += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
   EXPECT_LT(double(difference) / (a.width() * a.height()), 1.0);
+}
+
+// The first pages of report written to path by a PDF writer of type Writer.
+template <typename Writer>
+void writePages(const VoucherReport& report, const QString& path, int pages) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  Writer writer(&file);
+  QPageLayout layout = report.pageLayout();
+  layout.setMode(QPageLayout::FullPageMode);
+  writer.setPageLayout(layout);
+  writer.setResolution(1200);
+  QPainter painter(&writer);
+  for (int i = 0; i < pages; ++i) {
+    ASSERT_TRUE(i == 0 || writer.newPage());
+    report.paintPage(i, painter);
+  }
+}
+
+double meanDifference(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.isNull()) return 255;
+  qint64 difference = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) difference += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+  return double(difference) / (a.width() * a.height());
+}
+
+// The batch's PDF writer draws the pages as Qt's own does (the logos
+// without Qt's JPEG blur), in a file qpdf finds sound, storing each picture
+// and each font once however many pages show them.
+TEST(PdfWriterTest, DrawsThePagesAsQtsWriterWithEachPictureAndFontStoredOnce) {
+  if (!haveTools({u"pdftoppm"_s, u"qpdf"_s})) GTEST_SKIP() << "poppler-utils or qpdf not installed";
+  Detail first, wrapped, again;
+  wrapped.form = "F0808";  // the JPEG logo
+  wrapped.cuit = "20000000011";
+  wrapped.observations = "Trabajadores: ";
+  for (int i = 0; i < 14; ++i) wrapped.observations += "2012345678" + QByteArray::number(i % 10) + " - ";
+  again.cuit = "27000000006";
+  Built built({headerLine(), first.line(), wrapped.line(), again.line()});
+  ASSERT_EQ(built.report->pageCount(), 3);
+  const QString qt = built.aux.file(u"qt.pdf"_s), own = built.aux.file(u"own.pdf"_s);
+  const QString twoPages = built.aux.file(u"two.pdf"_s);
+  writePages<QPdfWriter>(*built.report, qt, 3);
+  writePages<report::PdfWriter>(*built.report, own, 3);
+  writePages<report::PdfWriter>(*built.report, twoPages, 2);
+
+  EXPECT_TRUE(run(u"qpdf"_s, {u"--check"_s, own}).contains(u"No syntax or stream encoding errors"_s));
+  for (int page = 1; page <= 3; ++page)
+    EXPECT_LT(meanDifference(rasterise(qt, page, 100), rasterise(own, page, 100)), 0.1) << page;
+  const QByteArray three = readBytes(own), two = readBytes(twoPages);
+  for (const char* once : {"/Subtype/Image", "/FontFile2"}) {
+    EXPECT_GT(three.count(once), 0) << once;
+    EXPECT_EQ(three.count(once), two.count(once)) << once;
+  }
 }
 
 struct RecordedProgress final : Progress {

@@ -1,0 +1,63 @@
+// A paint device that writes what a QPainter draws as the pages of a PDF
+// file, in the spirit of QPdfWriter, which it stands in for where the same
+// pages are written by the thousand: each page is a short content stream
+// (text as strings of glyphs at the fonts' own widths, rectangles as
+// rectangles), compressed fast; fonts and pictures are written once.
+//
+// It draws solid pens and brushes, paths, rectangles, lines, polygons and
+// pictures; no clipping. Whatever else QPainter asks for (gradients,
+// translucency) QPainter renders to a picture first. Text drawn with
+// QPainter::drawText becomes glyphs of its font; glyph runs must come
+// through drawGlyphRun() below, since a paint engine is not told their
+// glyphs.
+#pragma once
+
+#include <QPageLayout>
+#include <QPaintDevice>
+#include <QString>
+#include <memory>
+
+class QGlyphRun;
+class QIODevice;
+class QPainter;
+
+namespace tarquelas::report {
+
+class PdfWriter final : public QPaintDevice {
+ public:
+  // Writes to device, which must stay open until the painter has ended.
+  explicit PdfWriter(QIODevice* device);
+  ~PdfWriter() override;
+
+  // The paper of the pages begun from now on; the painter's origin is the
+  // paper's top-left corner, whatever the layout's mode.
+  bool setPageLayout(const QPageLayout& layout);
+  QPageLayout pageLayout() const { return layout_; }
+  // Device pixels per inch (1200 unless set); set it before painting.
+  void setResolution(int dpi);
+  int resolution() const { return dpi_; }
+  void setTitle(const QString& title);
+  void setCreator(const QString& creator);
+
+  // Ends the page being painted and begins the next. False when the file
+  // could not be written.
+  bool newPage();
+
+  // Draws run in color on painter's device when it is a PdfWriter, at the
+  // painter's transform. False, drawing nothing, on any other device.
+  static bool drawGlyphRun(QPainter& painter, const QGlyphRun& run, const QColor& color);
+
+  QPaintEngine* paintEngine() const override;
+
+ protected:
+  int metric(PaintDeviceMetric metric) const override;
+
+ private:
+  class Engine;
+
+  std::unique_ptr<Engine> engine_;
+  QPageLayout layout_;
+  int dpi_ = 1200;
+};
+
+}  // namespace tarquelas::report
