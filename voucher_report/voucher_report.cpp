@@ -5,13 +5,13 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QSaveFile>
 #include <algorithm>
 #include <deque>
 #include <limits>
 
 #include "voucher_report/page_painter.h"
+#include "voucher_report/pdf_writer.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"
 #include "voucher_report/voucher_index.h"
@@ -113,8 +113,10 @@ class VoucherReport::Impl {
     return nullptr;
   }
 
-  // Paints pages first..last onto device, reporting stage.
-  Status paintPages(QPagedPaintDevice& device, QPainter& painter, int first, int last, Progress::Stage stage,
+  // Paints pages first..last onto device (a QPagedPaintDevice or the PDF
+  // writer), reporting stage.
+  template <typename Device>
+  Status paintPages(Device& device, QPainter& painter, int first, int last, Progress::Stage stage,
                     Progress& progress) {
     if (first < 0 || last >= pageCount() || first > last) return outOfRange(first, last);
     report::TextShaper pageShaper;
@@ -202,7 +204,7 @@ Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const
   Status status;
   WholeWrites whole(file);
   {
-    QPdfWriter writer(&whole);
+    report::PdfWriter writer(&whole);
     QPageLayout layout = pageLayout();
     layout.setMode(QPageLayout::FullPageMode);
     writer.setPageLayout(layout);
