@@ -1,49 +1,14 @@
-// What the printout harnesses hold filled pages to: escaped data, and no '@' from a clean
-// design (every '@' in it belongs to a placeholder its own step fills).
+// The registry printout run both printout harnesses make, and what they hold Padron.html to.
 #pragma once
 
-#include <algorithm>
-
 #include "fuzz/fuzz_support.h"
-#include "registry_printout/placeholders.h"
-#include "registry_printout/registry.h"
-#include "registry_printout/templates.h"
+#include "registry_printout/assembly.h"
+#include "registry_printout/printout.h"
 
 namespace tarquelas::fuzz {
 
-// Texts with HTML's special characters, odd numbers and repeated keys; none holds '@'.
-inline const Registry& fixedRegistry() {
-  static const Registry r = [] {
-    const QByteArray c1 = "30345678903", c2 = "30765432107", a1 = "20345678906", w1 = "27345678904";
-    Registry g;
-    g.aConsorcios = {{c1, "0004567", "Av. Siempre Viva <zq>", "000734", "C1405", "007", "048", "19950315",
-                      "A", "00000034567", "H", "P\xE9rez & Hijos \"x\" 'y'", "S"},
-                     {c2, "", "", "", "", "", "abc", "2023", "", "5", "R", "", "N"},
-                     {}};
-    g.aAdministraciones = {{a1, "Admin & Co <zq>", "Calle", "000012", "003", "0B", "1405", "4555-1234",
-                            "correo en ejemplo.com", "Resp", "00001234.75"},
-                           {a1, "Otra", "", "", "", "", "", "", "", "", "letras"}};
-    g.aRelaciones = {{c1, a1}, {c1, a1}, {c2, "20000000000"}};
-    g.aTrabajadores = {
-        {c1,         w1,       "G\xF3mez <zq>",  "Ana & Eva", "D.N.I.", "0012345678", "F",    "Soltera",
-         "19800101", "000123", "Calle",          "000010",    "",       "",           "1405", "",
-         "",         "OTRA",   "Uruguaya \"o\"", "Portera"},
-        {c2, w1, "Otro", "", "", "", "", "", "1990", "", "", "", "", "", "", "", "", "", "", ""}};
-    g.aBeneficiarios = {{w1, c1, "Hijo <zq>", "Uno", "L.E.", "0012345678", "hijo & heredero", "050"},
-                        {w1, "", "Sin consorcio", "", "", "", "", ""}};
-    return g;
-  }();
-  return r;
-}
-
-// Data that must arrive escaped: where no design holds it raw, no page may.
-inline void checkEscaped(const QByteArray& pages, const QByteArray& designs) {
-  for (const char* raw : {"<zq>", "& Hijos", "\"x\"", "'y'", "& Eva", "\"o\""}) {
-    if (!designs.contains(raw)) FUZZ_CHECK(!pages.contains(raw));
-  }
-}
-
-// True when design holds no '@' besides the placeholders of groups.
+// True when design holds no '@' besides the placeholders of groups: every '@' in such a
+// design belongs to a placeholder its own step fills.
 inline bool isClean(QByteArrayView design, std::initializer_list<printout::Grupo> groups) {
   QByteArray rest = design.toByteArray();
   for (const printout::Marcador& m : printout::kMarcadores) {
@@ -53,18 +18,62 @@ inline bool isClean(QByteArrayView design, std::initializer_list<printout::Grupo
   return !rest.contains('@');
 }
 
-inline bool pageDesignsAreClean(const DisenoConsorcio& d) {
-  using G = printout::Grupo;
-  return isClean(d.sDisenoConsorcio,
-                 {G::Presentacion, G::Consorcio, G::BloqueAdministraciones, G::BloqueTrabajadores}) &&
-         isClean(d.sBloqueAdministraciones, {G::Administracion}) &&
-         isClean(d.sBloqueTrabajadores, {G::Trabajador});
+// Every list keeps at least its empty entry; entries are whole and trimmed. Gives the consortia.
+inline qsizetype checkLists(const Registry& r) {
+  const std::pair<const QList<Entry>*, int> lists[] = {
+      {&r.aAdministraciones, kTextosAdministracion},
+      {&r.aConsorcios, kTextosConsorcio},
+      {&r.aTrabajadores, kTextosTrabajador},
+      {&r.aBeneficiarios, kTextosBeneficiario},
+      {&r.aRelaciones, kTextosRelacion},
+  };
+  for (const auto& [list, texts] : lists) {
+    FUZZ_CHECK(!list->isEmpty());
+    for (const Entry& e : *list) {
+      FUZZ_CHECK(esEntradaVacia(e) || e.size() == texts);
+      for (const QByteArray& t : e) FUZZ_CHECK(t.isEmpty() || (t.front() != ' ' && t.back() != ' '));
+    }
+  }
+  return std::count_if(r.aConsorcios.begin(), r.aConsorcios.end(),
+                       [](const Entry& e) { return !esEntradaVacia(e); });
 }
 
-inline bool workerDesignsAreClean(const DisenoTrabajador& d) {
+// Loads the auxiliary file and writes Padron.html from the two templates (an empty one is
+// missing): one message per missing template, a page break per consortium at least, no '@'
+// from clean designs and data without it, and none of `escaped` raw where no design holds it.
+inline void checkPrintout(QByteArrayView aux, QByteArrayView consorcio, QByteArrayView trabajador,
+                          std::initializer_list<QByteArrayView> escaped = {}) {
+  static const WorkPaths paths = WorkPaths::inDirectory(scratchPath());
+  writeFile(paths.auxiliar, aux);
+  writeFile(paths.disenoConsorcio, consorcio, true);
+  writeFile(paths.disenoTrabajador, trabajador, true);
+  QFile::remove(paths.padron);
+  const LoadResult loaded = cargarPadron(paths.auxiliar);
+  FUZZ_CHECK(loaded.status.isOk());
+  const qsizetype consortia = checkLists(loaded.registry);
+  int messages = 0;
+  const Status s = GenerarHTMLFinal(loaded.registry, paths, referenceLines(aux).value(0), true,
+                                    [&](const QString&) { ++messages; });
+  FUZZ_CHECK(s.isOk() && messages == int(consorcio.isEmpty()) + int(trabajador.isEmpty()));
+  const std::optional<QByteArray> padron = readFile(paths.padron);
+  FUZZ_CHECK(padron && padron->startsWith("\r\n") && padron->count(kSaltoDePagina) >= consortia);
+
   using G = printout::Grupo;
-  return isClean(d.sDisenoEmpleado, {G::Presentacion, G::Consorcio, G::Trabajador, G::BloqueBeneficiarios}) &&
-         isClean(d.sBloqueBeneficiarios, {G::Beneficiario});
+  const DisenoConsorcio c = cortarDisenoConsorcio(leerPlantilla(paths.disenoConsorcio).value_or(""));
+  const DisenoTrabajador w = cortarDisenoTrabajador(leerPlantilla(paths.disenoTrabajador).value_or(""));
+  const bool clean =
+      isClean(c.sDisenoConsorcio,
+              {G::Presentacion, G::Consorcio, G::BloqueAdministraciones, G::BloqueTrabajadores}) &&
+      isClean(c.sBloqueAdministraciones, {G::Administracion}) &&
+      isClean(c.sBloqueTrabajadores, {G::Trabajador}) &&
+      isClean(w.sDisenoEmpleado, {G::Presentacion, G::Consorcio, G::Trabajador, G::BloqueBeneficiarios}) &&
+      isClean(w.sBloqueBeneficiarios, {G::Beneficiario});
+  if (clean && !aux.contains('@')) FUZZ_CHECK(!padron->contains('@'));
+  const QByteArray designs = c.sDisenoConsorcio + c.sBloqueAdministraciones + c.sBloqueTrabajadores +
+                             w.sDisenoEmpleado + w.sBloqueBeneficiarios;
+  for (QByteArrayView raw : escaped) {
+    if (!designs.contains(raw)) FUZZ_CHECK(!padron->contains(raw));
+  }
 }
 
 }  // namespace tarquelas::fuzz

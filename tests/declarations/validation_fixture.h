@@ -14,6 +14,7 @@
 #include "common/line_builder.h"
 #include "common/temp_dir.h"
 #include "declarations/validators.h"
+#include "support/cp1252.h"
 #include "support/work_paths.h"
 
 // Failures show bytes as percent-escaped text (%0D%0A ends a line)
@@ -38,6 +39,15 @@ inline QByteArray fileOrNothing(const QString& path) {
   if (!QFileInfo::exists(path)) return {};
   const QByteArray bytes = readBytes(path);
   return bytes.isEmpty() ? QByteArray("<empty file>") : bytes;
+}
+
+// Holds Windows-1252 text ended by CR LF to tests/data/<name>, kept in UTF-8 with LF line ends
+// so that it reads and diffs as a file; a difference shows as a diff of lines.
+inline void expectDataFile(const QByteArray& text, const char* name) {
+  const QString path = QStringLiteral(TARQUELAS_SOURCE_DIR "/tests/data/") + QLatin1StringView(name);
+  EXPECT_EQ(fromCp1252(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toStdString(),
+            QString::fromUtf8(readBytes(path)).toStdString())
+      << path.toStdString();
 }
 
 class ValidationTest : public ::testing::Test {

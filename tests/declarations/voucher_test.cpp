@@ -70,29 +70,23 @@ TEST_F(VoucherValidation, OneLineReportsExactlyItsFailedChecksAndIsCopiedOnlyWhe
       {1, voucherHeader().at(1, "c"), "Tipo de Entidad. ", {}},
       {1, voucherHeader().at(109, "00"), "Mes. ", {}},
       {1, voucherHeader().at(109, "13"), "Mes. ", {}},
-      {1, voucherHeader().at(109, "  "), "Mes. ", {}},
       {1, voucherHeader().at(109, " 7"), "", {}},
       {1, voucherHeader().at(109, "\t7"), "Mes. ", {}},  // a tab is no blank
       {1, voucherHeader().at(111, "2000"), "A\xF1o. ", {}},
       {1, voucherHeader().at(111, "2001"), "", {}},
-      {1, voucherHeader().at(125, "20050315"), "", {}},
       {1, voucherHeader().at(125, "19950315"), "Fecha de Proceso. ", {}},
       {1, voucherHeader().at(125, "        "), "", {}},
-      {1, voucherHeader().at(1, "c").at(109, "13").at(111, "2000"), "Tipo de Entidad. Mes. A\xF1o. ", {}},
       {1,
        voucherHeader().at(1, "n").at(109, "00").at(111, "1999").at(125, "19980101"),
        "Tipo de Entidad. Mes. A\xF1o. Fecha de Proceso. ",
        {}},
       {2, voucherDetail().at(14, "30123456782"), "CUIT. ", {}},
-      {2, voucherDetail().at(14, "           "), "CUIT. ", {}},
       {2, voucherDetail().at(229, "19990101"), "", {}},
       {2, voucherDetail().at(229, "19980610"), dueDate, {}},
       {2, voucherDetail().at(229, "20200231"), dueDate, {}},  // no such day
       {2, voucherDetail().at(229, "21000229"), dueDate, {}},
-      {2, voucherDetail().at(229, "        "), dueDate, {}},
       {2, voucherDetail().at(229, "2026AB15"), dueDate, {}},
       {2, voucherDetail().at(14, "30123456782").at(229, "19980610"), "CUIT. " + dueDate, {}},
-      {2, QByteArray(""), length, {}},
       {2, voucherHeader().length(131), length, {}},
       {2, voucherDetail().length(550), length, {}},
       {2, QByteArray(10 * 1024 * 1024, 'x'), length, {}},
@@ -101,7 +95,6 @@ TEST_F(VoucherValidation, OneLineReportsExactlyItsFailedChecksAndIsCopiedOnlyWhe
       // Repair: UTF-8 letters count one character each, NUL bytes go,
       // invalid UTF-8 and single-byte accents stay.
       {2, utf8(accented), "", accented},
-      {1, utf8(voucherHeader().at(9, "C\xE1mara")), "", voucherHeader().at(9, "C\xE1mara")},
       {2, withNul, "", voucherDetail()},
       {2, voucherDetail().at(110, "A\xC3 B\x80 C\xE2\x82 PE\xD1O"), "", {}},
   };
@@ -124,21 +117,15 @@ TEST_F(VoucherValidation, OneLineReportsExactlyItsFailedChecksAndIsCopiedOnlyWhe
 // wherever it stands, later headers are checked like any other line.
 TEST_F(VoucherValidation, WholeFilesGiveTheirErrorAndAuxiliaryFiles) {
   const QByteArray h = voucherHeader(), d = voucherDetail(), t = voucherClosing();
-  const QByteArray other = voucherDetail().at(296, "Contribucion patronal");
-  const QByteArray length = "Longitud de l\xEDnea. \r\n";
   const struct {
     QByteArray file;
     QByteArray errors;
     QByteArray aux;
   } cases[] = {
-      {crlf({h, d, other, t}), {}, crlf({h, d, other})},
       {crlf({t, h, t, d, t}), {}, crlf({h, d})},
       {crlf({h, d, "", t, voucherDetail().at(14, "30123456782"), d}),
-       "L\xEDnea 3: " + length + "L\xEDnea 5: CUIT. \r\n", crlf({h, d, d})},
+       "L\xEDnea 3: Longitud de l\xEDnea. \r\nL\xEDnea 5: CUIT. \r\n", crlf({h, d, d})},
       {crlf({h, t, voucherHeader().at(111, "1999"), d}), "L\xEDnea 3: A\xF1o. \r\n", crlf({h, d})},
-      {crlf({h, d, voucherDetail().at(229, "19980610")}), "L\xEDnea 3: Fecha de vencimiento. \r\n",
-       crlf({h, d})},
-      {crlf({"x", "y"}), "L\xEDnea 1: " + length + "L\xEDnea 2: " + length, {}},
       {"", {}, {}},
   };
   for (const auto& c : cases) {
