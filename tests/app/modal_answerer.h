@@ -6,9 +6,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QTimer>
+
+#include "widgets/preview_pages.h"
+#include "widgets/voucher_preview.h"
 
 namespace tarquelas::testing {
 
@@ -37,15 +38,13 @@ class ModalAnswerer : public QObject {
       seen.append(
           {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), window_->isVisible()});
       box->button(box->standardButtons() & QMessageBox::Yes ? QMessageBox::No : QMessageBox::Ok)->click();
-    } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
-      auto* pages = preview->findChild<QPrintPreviewWidget*>();
-      if (pages != nullptr) pages->updatePreview();
+    } else if (auto* preview = qobject_cast<VoucherPreview*>(modal)) {
       seen.append({preview->windowTitle(),
                    QStringLiteral("preview"),
                    QMessageBox::NoIcon,
                    {},
                    window_->isVisible(),
-                   pages != nullptr ? pages->pageCount() : -1});
+                   preview->pages().pageCount()});
       preview->reject();
     }
   }
