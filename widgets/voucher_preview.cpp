@@ -240,7 +240,9 @@ void VoucherPreview::placeLarge() {
   const QScreen* shown = screen();
   if (shown == nullptr) return;
   const QRect area = shown->availableGeometry();
-  const QSize size(std::min(area.width(), area.height() * 4 / 5), area.height() * 9 / 10);
+  // Wide enough for the whole tool bar, where the screen allows.
+  const int width = std::max(area.height() * 4 / 5, layout()->sizeHint().width());
+  const QSize size(std::min(area.width(), width), area.height() * 9 / 10);
   setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));
 }
 
