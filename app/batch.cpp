@@ -8,6 +8,7 @@
 #include "support/cp1252.h"
 #include "support/text_file.h"
 #include "voucher_report/voucher_report.h"
+#include "widgets/page_printing.h"
 
 namespace tarquelas {
 
@@ -22,7 +23,9 @@ QString asLines(QString text) {
 
 class BatchUi final : public RunUi {
  public:
-  BatchUi(QString pdfPath, QTextStream& err) : pdfPath_(std::move(pdfPath)), err_(err) {}
+  // An empty pdfPath writes no PDF; an empty printQueue prints nothing.
+  BatchUi(QString pdfPath, QString printQueue, QTextStream& err)
+      : pdfPath_(std::move(pdfPath)), printQueue_(std::move(printQueue)), err_(err) {}
 
   void showMessage(const QString& text) override { err_ << asLines(text) << '\n'; }
 
@@ -36,6 +39,10 @@ class BatchUi final : public RunUi {
   Status showVoucherReport(const QString& auxPath) override {
     VoucherReport::BuildResult built = VoucherReport::build(auxPath, progress());
     if (!built.status.isOk()) return built.status;
+    if (!printQueue_.isEmpty()) {
+      const Status printed = printToQueue(*built.report, printQueue_, progress());
+      if (!printed.isOk() || pdfPath_.isEmpty()) return printed;
+    }
     return built.report->writePdf(pdfPath_, progress());
   }
 
@@ -44,6 +51,7 @@ class BatchUi final : public RunUi {
 
  private:
   QString pdfPath_;
+  QString printQueue_;
   QTextStream& err_;
 };
 
@@ -66,6 +74,13 @@ int exitStatusOf(RunOutcome outcome) {
 }  // namespace
 
 int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
+  // Before the run deletes or writes anything.
+  if (!options.printQueue.isEmpty()) {
+    if (const QString missing = missingQueueDescription(options.printQueue); !missing.isEmpty()) {
+      err << missing << '\n';
+      return kExitFailure;
+    }
+  }
   const Recognition recognition = recognizeFile(options.presentationPath);
   if (recognition.outcome != Recognition::Outcome::Recognised) {
     err << QStringLiteral("No existe el archivo: %1\n").arg(options.presentationPath);
@@ -81,9 +96,9 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   request.headerLine = recognition.headerLine;
   request.trabajadores = options.trabajadores;
 
-  const QString pdf =
-      options.pdf.isEmpty() ? request.paths.appDir + QStringLiteral("/Tarquelas.pdf") : options.pdf;
-  BatchUi ui(pdf, err);
+  const bool defaultPdf = options.pdf.isEmpty() && options.printQueue.isEmpty();
+  const QString pdf = defaultPdf ? request.paths.appDir + QStringLiteral("/Tarquelas.pdf") : options.pdf;
+  BatchUi ui(pdf, options.printQueue, err);
   const RunOutcome outcome = procesarArchivo(request, ui);
   if (outcome == RunOutcome::Rejected) printErrorFile(request.paths.errores, err);
   err.flush();

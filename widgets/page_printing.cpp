@@ -154,6 +154,15 @@ Status printPages(const VoucherReport& report, QPrinter& printer, PageRange rang
   return printToQueue(report, printer, range, progress);
 }
 
+Status printToQueue(const VoucherReport& report, const QString& queue, Progress& progress) {
+  if (const QString missing = missingQueueDescription(queue); !missing.isEmpty())
+    return Status::error(missing);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPrinterName(queue);
+  printer.setDocName(QString::fromUtf16(u"Tarquelas"));
+  return printPages(report, printer, {0, report.pageCount() - 1}, progress);
+}
+
 QString missingQueueDescription(const QString& queue) {
   if (!queue.isEmpty() && QPrinterInfo::availablePrinterNames().contains(queue)) return {};
   return QStringLiteral("No existe la cola de impresión «%1».").arg(queue);

@@ -34,6 +34,10 @@ PageRange requestedPages(const QPrinter& printer, int currentPage, int pageCount
 [[nodiscard]] Status printPages(const VoucherReport& report, QPrinter& printer, PageRange range,
                                 Progress& progress = noProgress());
 
+// Prints every page of report to the print queue, as batch mode does.
+[[nodiscard]] Status printToQueue(const VoucherReport& report, const QString& queue,
+                                  Progress& progress = noProgress());
+
 // The description of a print queue that does not exist; empty when it does.
 QString missingQueueDescription(const QString& queue);
 
