@@ -101,8 +101,10 @@ Status submit(QPrinter& printer, const QString& queue, const QString& spoolPath)
                                 title.toUtf8().constData(), count, options);
   cupsFreeOptions(count, options);
   if (job > 0) return Status::ok();
-  return Status::error(
-      QStringLiteral("No se pudo imprimir en %1: %2").arg(queue, QString::fromUtf8(cupsLastErrorString())));
+  QString reason = QString::fromUtf8(cupsLastErrorString());
+  if (!missingQueueDescription(queue).isEmpty())
+    reason = QStringLiteral("la cola de impresión ya no existe (%1)").arg(reason);
+  return Status::error(QStringLiteral("No se pudo imprimir en %1: %2").arg(queue, reason));
 }
 
 Status printToQueue(const VoucherReport& report, QPrinter& printer, PageRange range, Progress& progress) {

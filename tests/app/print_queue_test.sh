@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Printing into a real print system: a CUPS queue on the PDF printer
+# (cups-pdf) gets the sample's vouchers once through the preview's print
+# path and once through --imprimir; each printed PDF must hold one page per
+# voucher, the texts and the bar codes of the program's own PDF. Then a
+# queue that disappears while the pages are painted must give the error
+# prompt, and nothing may come out of it.
+# Starts the CUPS scheduler when none runs; that, adding a queue and its
+# cups-pdf settings in /etc/cups, needs root. Exit 77 (skipped) otherwise.
+# Usage: print_queue_test.sh PROGRAM PRINT_WITH_PREVIEW SAMPLE
+set -euo pipefail
+program=$1 driver=$2 sample=$3
+
+skip() {
+  echo "SKIPPED: $*"
+  exit 77
+}
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+
+for tool in cupsd lpadmin lpinfo lpstat pdfinfo pdftotext pdftoppm zbarimg; do
+  command -v "$tool" >/dev/null || skip "$tool is missing (scripts/deps.sh installs it)"
+done
+[ -x /usr/lib/cups/backend/cups-pdf ] || skip "the cups-pdf printer is missing (scripts/deps.sh installs it)"
+[ "$(id -u)" -eq 0 ] || skip "starting CUPS and adding a print queue need root"
+
+queue=tarquelas-prueba-$$
+work=$(mktemp -d)
+out=$work/impresos
+mkdir -m 1777 "$out"
+conf=/etc/cups/cups-pdf-$queue.conf
+scheduler=
+cleanup() {
+  lpadmin -x "$queue" 2>/dev/null || true
+  rm -f "$conf"
+  rm -rf "$work"
+  if [ -n "$scheduler" ]; then kill "$scheduler" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+  cupsd -f &
+  scheduler=$!
+  for _ in $(seq 50); do
+    lpstat -r 2>/dev/null | grep -q 'is running' && break
+    sleep 0.2
+  done
+  lpstat -r 2>/dev/null | grep -q 'is running' || fail "the CUPS scheduler did not start"
+fi
+
+# cups-pdf:/NAME reads its settings from cups-pdf-NAME.conf: output here.
+printf 'Out %s\nAnonDirName %s\nLabel 1\n' "$out" "$out" >"$conf"
+model=$(lpinfo -m | awk '/CUPS-PDF_opt\.ppd/ {print $1; exit}')
+[ -n "$model" ] || fail "lpinfo -m lists no cups-pdf model"
+# pdftocairo keeps the fonts' text in the PDF that cups-pdf writes back.
+lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -m "$model" -o pdftops-renderer-default=pdftocairo 2>/dev/null
+
+# The reference: the program's own PDF of the sample, and its auxiliary file.
+QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work" --pdf "$work/referencia.pdf" >/dev/null
+pages=$(pdfinfo "$work/referencia.pdf" | awk '/^Pages:/ {print $2}')
+[ "$pages" -gt 1 ] || fail "the reference PDF has $pages pages"
+
+# Waits (60 s at most) until the queue is idle and holds N printed PDFs.
+wait_for_pdfs() {
+  local n=$1
+  for _ in $(seq 300); do
+    if [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] && [ "$(find "$out" -name '*.pdf' | wc -l)" -ge "$n" ]; then
+      return 0
+    fi
+    sleep 0.2
+  done
+  fail "no printed PDF number $n after 60 s"
+}
+
+# Lines that name what a page prints, blanks squeezed.
+key_lines() {
+  pdftotext "$1" - 2>/dev/null | tr -s ' ' | grep -E 'CUIT: |CONSORCIO: |TOTAL A PAGAR|VENCIMIENTO: |Código de barras: ' | sort
+}
+
+check_printed() {
+  local pdf=$1 what=$2
+  echo "== $what: $(basename "$pdf")"
+  local got
+  got=$(pdfinfo "$pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
+  [ "$got" = "$pages" ] || fail "$what: $got pages printed, $pages vouchers"
+  diff <(key_lines "$work/referencia.pdf") <(key_lines "$pdf") || fail "$what: the printed texts differ"
+  local codes=0 p digits read
+  for p in $(seq 1 "$pages"); do
+    digits=$(pdftotext -f "$p" -l "$p" "$pdf" - 2>/dev/null | sed -n 's/.*Código de barras: *\([0-9]*\).*/\1/p' | head -n 1)
+    [ -n "$digits" ] || continue
+    pdftoppm -f "$p" -l "$p" -r 150 -gray -png -singlefile "$pdf" "$work/pagina" 2>/dev/null
+    read=$(zbarimg -q --raw "$work/pagina.png" 2>/dev/null | head -n 1)
+    # Interleaved 2 of 5 pads an odd count of digits with a leading zero.
+    [ "$read" = "$digits" ] || [ "$read" = "0$digits" ] || fail "$what: page $p bar code reads '$read', shows $digits"
+    codes=$((codes + 1))
+  done
+  [ "$codes" -gt 0 ] || fail "$what: no page shows a bar code"
+  echo "   $got pages, texts as in the program's PDF, $codes bar codes read"
+}
+
+"$driver" "$work/TarquelasAux.txt" "$queue" || fail "printing from the preview failed"
+wait_for_pdfs 1
+check_printed "$(ls -t "$out"/*.pdf | head -n 1)" "preview"
+
+mkdir "$work/lote"
+QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work/lote" --imprimir "$queue" >/dev/null ||
+  fail "--imprimir failed"
+[ ! -e "$work/lote/Tarquelas.pdf" ] || fail "--imprimir also wrote Tarquelas.pdf"
+wait_for_pdfs 2
+check_printed "$(ls -t "$out"/*.pdf | head -n 1)" "--imprimir"
+
+echo "== a queue that disappears while printing"
+status=0
+prompt=$("$driver" "$work/TarquelasAux.txt" "$queue" --quitar-cola 2>&1) || status=$?
+[ "$status" -eq 1 ] || fail "exit status $status, not 1: $prompt"
+grep -q "Se ha detectado el siguiente error:" <<<"$prompt" || fail "no error prompt: $prompt"
+grep -q "No se pudo imprimir en $queue: " <<<"$prompt" || fail "the prompt gives no reason: $prompt"
+echo "   $(tail -n 1 <<<"$prompt")"
+sleep 1
+[ "$(find "$out" -name '*.pdf' | wc -l)" -eq 2 ] || fail "something was printed after all"
+echo "PASSED"
