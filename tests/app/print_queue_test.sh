@@ -6,7 +6,8 @@
 # queue that disappears while the pages are painted must give the error
 # prompt, and nothing may come out of it.
 # Starts the CUPS scheduler when none runs; that, adding a queue and its
-# cups-pdf settings in /etc/cups, needs root. Exit 77 (skipped) otherwise.
+# cups-pdf settings in /etc/cups, needs root (scripts/pdf-queue.sh). Exit
+# 77 (skipped) otherwise.
 # Usage: print_queue_test.sh PROGRAM PRINT_WITH_PREVIEW SAMPLE
 set -euo pipefail
 program=$1 driver=$2 sample=$3
@@ -20,58 +21,28 @@ fail() {
   exit 1
 }
 
-for tool in cupsd lpadmin lpinfo lpstat pdfinfo pdftotext pdftoppm zbarimg; do
+for tool in pdfinfo pdftotext pdftoppm zbarimg; do
   command -v "$tool" >/dev/null || skip "$tool is missing (scripts/deps.sh installs it)"
 done
-[ -x /usr/lib/cups/backend/cups-pdf ] || skip "the cups-pdf printer is missing (scripts/deps.sh installs it)"
-[ "$(id -u)" -eq 0 ] || skip "starting CUPS and adding a print queue need root"
+source "$(dirname "$0")/../../scripts/pdf-queue.sh"
 
 queue=tarquelas-prueba-$$
 work=$(mktemp -d)
 out=$work/impresos
 mkdir -m 1777 "$out"
-conf=/etc/cups/cups-pdf-$queue.conf
-scheduler=
-cleanup() {
-  lpadmin -x "$queue" 2>/dev/null || true
-  rm -f "$conf"
-  rm -rf "$work"
-  if [ -n "$scheduler" ]; then kill "$scheduler" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
-
-if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
-  cupsd -f &
-  scheduler=$!
-  for _ in $(seq 50); do
-    lpstat -r 2>/dev/null | grep -q 'is running' && break
-    sleep 0.2
-  done
-  lpstat -r 2>/dev/null | grep -q 'is running' || fail "the CUPS scheduler did not start"
-fi
-
-# cups-pdf:/NAME reads its settings from cups-pdf-NAME.conf: output here.
-printf 'Out %s\nAnonDirName %s\nLabel 1\n' "$out" "$out" >"$conf"
-model=$(lpinfo -m | awk '/CUPS-PDF_opt\.ppd/ {print $1; exit}')
-[ -n "$model" ] || fail "lpinfo -m lists no cups-pdf model"
-# pdftocairo keeps the fonts' text in the PDF that cups-pdf writes back.
-lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -m "$model" -o pdftops-renderer-default=pdftocairo 2>/dev/null
+trap 'pdf_queue_remove "$queue"; rm -rf "$work"' EXIT
+status=0
+pdf_queue_add "$queue" "$out" >"$work/motivo" || status=$?
+[ "$status" -ne 77 ] || skip "$(cat "$work/motivo")"
+[ "$status" -eq 0 ] || fail "$(cat "$work/motivo")"
 
 # The reference: the program's own PDF of the sample, and its auxiliary file.
 QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work" --pdf "$work/referencia.pdf" >/dev/null
 pages=$(pdfinfo "$work/referencia.pdf" | awk '/^Pages:/ {print $2}')
 [ "$pages" -gt 1 ] || fail "the reference PDF has $pages pages"
 
-# Waits (60 s at most) until the queue is idle and holds N printed PDFs.
 wait_for_pdfs() {
-  local n=$1
-  for _ in $(seq 300); do
-    if [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] && [ "$(find "$out" -name '*.pdf' | wc -l)" -ge "$n" ]; then
-      return 0
-    fi
-    sleep 0.2
-  done
-  fail "no printed PDF number $n after 60 s"
+  pdf_queue_wait "$queue" "$out" "$1" 60 || fail "no printed PDF number $1 after 60 s"
 }
 
 # Lines that name what a page prints, blanks squeezed.
