@@ -2,7 +2,9 @@
 # Voucher PDF benchmark: N vouchers of two concept lines each written to PDF
 # by the program's report engine, beside the same page drawn by ReportLab.
 # Prints pages per second and peak memory of both, and the engine's peak
-# memory for a tenth of N, to show whether memory grows with the vouchers.
+# memory for a tenth of N, to show whether memory grows with the vouchers;
+# then the preview's figures: the time to index the file and to paint the
+# last, first and next pages at 100 %, and peak memory.
 # Usage: bench/vouchers.sh [BUILD_DIR] [VOUCHERS]   (defaults: build, 10000)
 set -euo pipefail
 
@@ -31,6 +33,8 @@ small=$((vouchers / 10))
 echo "vouchers: $vouchers (two concept lines each), one A4 page each"
 printf '%-22s %s\n' "engine ($small):" "$("$driver" pdf "$work/small.txt" "$work/small.pdf" 2>/dev/null)"
 printf '%-22s %s\n' "engine ($vouchers):" "$("$driver" pdf "$work/aux.txt" "$work/engine.pdf" 2>/dev/null)"
+printf '%-22s %s\n' "preview ($small):" "$("$driver" preview "$work/small.txt" 2>/dev/null)"
+printf '%-22s %s\n' "preview ($vouchers):" "$("$driver" preview "$work/aux.txt" 2>/dev/null)"
 printf '%-22s %s\n' "reportlab ($small):" "$(/usr/bin/python3 "$root/bench/vouchers_reportlab.py" "$small" "$work/rl-small.pdf")"
 printf '%-22s %s\n' "reportlab ($vouchers):" "$(/usr/bin/python3 "$root/bench/vouchers_reportlab.py" "$vouchers" "$work/reportlab.pdf")"
 printf '%-22s %s / %s bytes\n' "pdf size:" "$(stat -c %s "$work/engine.pdf")" "$(stat -c %s "$work/reportlab.pdf")"

@@ -107,6 +107,22 @@ std::optional<QByteArrayView> LineReader::next() {
   }
 }
 
+Status LineReader::seek(qint64 offset) {
+  if (!file_) return status_;
+  begin_ = end_ = 0;
+  eof_ = false;
+  // A position between lines follows the CR that ended the line before,
+  // so an LF found there still belongs to that line end.
+  skipLf_ = offset > 0;
+  consumed_ = offset;
+  if (offset < 0 || !file_->seek(offset)) {
+    eof_ = true;
+    return status_ = Status::error(
+               fileErrorDescription(QStringLiteral("leer"), nativePath(path_), file_->errorString()));
+  }
+  return status_ = Status::ok();
+}
+
 LinesResult readAllLines(const QString& path) {
   LinesResult result;
   LineReader reader;

@@ -36,6 +36,12 @@ class LineReader {
   // call or until the reader is destroyed.
   std::optional<QByteArrayView> next();
 
+  // Goes back or on to offset, a position() this reader or another one on
+  // the same file reported between two lines, and reads on from the line
+  // that begins there. Line numbering goes on from where it was. Fails
+  // when the file cannot be repositioned.
+  [[nodiscard]] Status seek(qint64 offset);
+
   // Ok, or the read error that ended reading early.
   const Status& status() const { return status_; }
   // Bytes consumed so far and the file's size when opened, for progress.

@@ -2,6 +2,7 @@
 
 #include <zint.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -14,29 +15,34 @@ struct SymbolDeleter {
 };
 using SymbolPtr = std::unique_ptr<zint_symbol, SymbolDeleter>;
 
-bool encodable(Symbology symbology, const QByteArray& data) {
-  if (data.isEmpty()) return false;
-  for (char c : data) {
-    const bool ok = symbology == Symbology::Interleaved2of5 ? (c >= '0' && c <= '9') : (c >= 32 && c < 127);
-    if (!ok) return false;
-  }
-  return true;
+bool encodable(const QByteArray& data) {
+  return !data.isEmpty() && std::all_of(data.begin(), data.end(), [](char c) { return c >= 32 && c < 127; });
 }
 
 int zintSymbology(Symbology symbology) {
-  return symbology == Symbology::Interleaved2of5 ? BARCODE_C25INTER : BARCODE_CODE128;
+  switch (symbology) {
+    case Symbology::Code128: break;
+  }
+  return BARCODE_CODE128;
+}
+
+// The widest module that leaves the quiet zones inside width, in whole
+// device units when one fits.
+double moduleWidthFor(double width, int modules, double deviceUnit) {
+  const double fit = width / (modules + 2 * kQuietModules);
+  if (deviceUnit <= 0 || fit < deviceUnit) return fit;
+  return std::floor(fit / deviceUnit + 1e-9) * deviceUnit;
 }
 
 }  // namespace
 
-BarCodeBars barCodeBars(Symbology symbology, const QString& value, const QRectF& box) {
+BarCodeBars barCodeBars(Symbology symbology, const QString& value, const QRectF& box, double deviceUnit) {
   const QByteArray data = value.toLatin1();
-  if (!encodable(symbology, data)) return {};
+  if (!encodable(data)) return {};
   SymbolPtr symbol(ZBarcode_Create());
   if (!symbol) return {};
   symbol->symbology = zintSymbology(symbology);
   symbol->show_hrt = 0;
-  symbol->option_2 = 0;  // Interleaved 2 of 5: no check digit
   symbol->output_options = BARCODE_NO_QUIET_ZONES;
   const int rc = ZBarcode_Encode_and_Buffer_Vector(symbol.get(),
                                                    reinterpret_cast<const unsigned char*>(data.constData()),
@@ -44,12 +50,14 @@ BarCodeBars barCodeBars(Symbology symbology, const QString& value, const QRectF&
   if (rc >= ZINT_ERROR || !symbol->vector || symbol->vector->width <= 0 || symbol->width <= 0) return {};
 
   BarCodeBars out;
-  // Whole units for the narrow bar where the box allows one or more: bars
-  // then sit on the device's grid (and a PDF writes short numbers). The
-  // symbol is centred, so the quiet zones are at least kQuietModules wide.
-  const double fit = box.width() / (symbol->width + 2 * kQuietModules);
-  out.moduleWidth = fit >= 1.0 ? std::floor(fit) : fit;
-  const double left = std::round(box.left() + (box.width() - symbol->width * out.moduleWidth) / 2);
+  out.modules = symbol->width;
+  out.moduleWidth = moduleWidthFor(box.width(), symbol->width, deviceUnit);
+  // Centred, on the device's grid where the module is whole units.
+  const double slack = box.width() - symbol->width * out.moduleWidth;
+  double left = box.left() + slack / 2;
+  if (deviceUnit > 0 && out.moduleWidth >= deviceUnit &&
+      slack - 2 * kQuietModules * out.moduleWidth >= deviceUnit)
+    left = std::round(left / deviceUnit) * deviceUnit;
   const double xScale = symbol->width * out.moduleWidth / symbol->vector->width;
   const double yScale = box.height() / symbol->vector->height;
   for (const zint_vector_rect* r = symbol->vector->rectangles; r; r = r->next) {

@@ -1,7 +1,7 @@
 // Bar codes as vectors: the bars of a value, as rectangles inside a box,
-// from libzint's vector output. Interleaved 2 of 5 encodes digits as they
-// stand (no check digit; an odd count gets one leading "0"); Code 128 any
-// printable text.
+// from libzint's vector output. Code 128 carries the characters exactly as
+// they stand (digit pairs in its set C), with its own check character and no
+// human-readable text.
 #pragma once
 
 #include <QRectF>
@@ -12,18 +12,20 @@
 
 namespace tarquelas::report {
 
-// Quiet zone kept clear on each side, inside the box, in narrow-bar widths.
+// Quiet zone kept clear on each side, inside the box, in module widths.
 inline constexpr int kQuietModules = 10;
 
 struct BarCodeBars {
-  std::vector<QRectF> bars;  // in the box's coordinates
-  double moduleWidth = 0;    // narrow bar width, same unit
+  std::vector<QRectF> bars;  // in the box's coordinates, left to right
+  double moduleWidth = 0;    // narrowest bar, same unit
+  int modules = 0;           // the symbol's width in modules
 };
 
-// The bars of value centred in box with at least the quiet zones on either
-// side, the narrow bar a whole number of units when at least one, or no bars when the
-// value cannot be encoded in symbology (an empty value, a non-digit in
-// Interleaved 2 of 5).
-BarCodeBars barCodeBars(Symbology symbology, const QString& value, const QRectF& box);
+// The bars of value centred in box, the module as wide as the box allows
+// with the quiet zones on either side, made a whole number of device units
+// (deviceUnit: one device pixel in the box's unit) when that is at least
+// one; or no bars when the value cannot be encoded in symbology (an empty
+// value, a character outside printable ASCII).
+BarCodeBars barCodeBars(Symbology symbology, const QString& value, const QRectF& box, double deviceUnit = 1);
 
 }  // namespace tarquelas::report

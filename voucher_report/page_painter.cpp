@@ -6,6 +6,7 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRawFont>
 #include <QStringList>
 #include <algorithm>
@@ -157,12 +158,15 @@ void drawImage(QPainter& p, const Control& c, const QRectF& box) {
   p.drawImage(target, image);
 }
 
+// The bars in one filled path: one drawing operation for the device, the
+// modules whole device pixels wide where the box allows.
 void drawBarCode(QPainter& p, const Control& c, const QString& value, const QRectF& box) {
-  const BarCodeBars code = barCodeBars(c.symbology, value, box);
-  p.setPen(Qt::NoPen);
-  p.setBrush(Qt::black);
-  p.drawRects(code.bars.data(), static_cast<int>(code.bars.size()));
-  p.setBrush(Qt::NoBrush);
+  const qreal pixelsPerUnit = std::abs(p.transform().m11());
+  const BarCodeBars code = barCodeBars(c.symbology, value, box, pixelsPerUnit > 0 ? 1 / pixelsPerUnit : 0);
+  if (code.bars.empty()) return;
+  QPainterPath bars;
+  for (const QRectF& bar : code.bars) bars.addRect(bar);
+  p.fillPath(bars, Qt::black);
 }
 
 // The strokes of an item: lines, outlines, borders and bars.

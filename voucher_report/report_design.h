@@ -43,7 +43,8 @@ struct TextStyle {
   bool multiLine = false;
 };
 
-enum class Symbology { Interleaved2of5, Code128 };
+// The symbologies a bar-code control draws.
+enum class Symbology { Code128 };
 
 struct Control {
   QString name;
@@ -54,7 +55,7 @@ struct Control {
   TextStyle style;  // labels and text fields
   Borders borders;  // labels, text fields
   QString picture;  // Image: a resource path
-  Symbology symbology = Symbology::Interleaved2of5;
+  Symbology symbology = Symbology::Code128;
   bool visible = true;
 
   // The vertical extent the control occupies in its section.

@@ -122,6 +122,14 @@ void Run::finishPage() {
 
 }  // namespace
 
+qint64 groupPageCount(const ReportDesign& design, qint64 details) {
+  PageFlow flow(design.page.bodyHeight() - design.pageFooter.height, design.pageHeader.height);
+  for (const Section& header : design.groupHeaders) flow.place(header.height);
+  for (qint64 i = 0; i < details; ++i) flow.place(design.detail.height);
+  for (int level = kGroupLevels - 1; level >= 0; --level) flow.place(design.groupFooters[level].height);
+  return flow.pageCount();
+}
+
 Status runReport(ReportDesign& design, const ReportEvents& events, PageSink& sink) {
   return Run(design, events, sink).go();
 }

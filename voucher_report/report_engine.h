@@ -49,6 +49,12 @@ struct ReportEvents {
 // or the sink said stop. The design must outlive the pages it produced.
 Status runReport(ReportDesign& design, const ReportEvents& events, PageSink& sink);
 
+// Pages one group takes when it starts a page: both group headers, details
+// detail bands and both group footers placed as runReport places them,
+// worked out on numbers. For a report whose inner group footer starts a new
+// page after it, every group takes this many pages of its own.
+qint64 groupPageCount(const ReportDesign& design, qint64 details);
+
 // A sink that keeps every page (the preview's page model).
 class PageCollector final : public PageSink {
  public:

@@ -80,47 +80,30 @@ struct RptTarquela::Controls {
   };
 };
 
-RptTarquela::RptTarquela(QString auxPath)
-    : path_(std::move(auxPath)), design_(tarquelaDesign()), c_(std::make_unique<Controls>(design_)) {
-  lineIndex_ = 1;
-  if (!existeArchivo(path_)) return;
-  LineReader counter;
-  status_ = counter.open(path_);
-  if (!status_.isOk()) return;
-  QByteArray previousKey;
-  while (const std::optional<QByteArrayView> line = counter.next()) {
-    ++lineCount_;
-    if (lineCount_ == 1 || line->size() == kHeaderLength) continue;
-    const QByteArray key = cuitKey(*line) + detail::formCode.in(*line).toByteArray();
-    if (key != previousKey || voucherCount_ == 0) ++voucherCount_;
-    previousKey = key;
-  }
-  status_ = counter.status();
-  if (!status_.isOk()) lineCount_ = 0;
+RptTarquela::RptTarquela(const VoucherIndex& index)
+    : index_(index),
+      design_(tarquelaDesign()),
+      designed_(tarquelaDesign()),
+      c_(std::make_unique<Controls>(design_)) {
+  if (index_.voucherCount() > 0) status_ = reader_.open(index_.path());
+  design_.groupHeaders[1].format = [this] { groupHeaderFormFormat(); };
+  design_.detail.format = [this] { detailFormat(); };
+  design_.detail.afterPrint = [this] { detailAfterPrint(); };
 }
 
 RptTarquela::~RptTarquela() = default;  // ActiveReport_Terminate: the reader closes the file
 
-Status RptTarquela::run(report::PageSink& sink, Progress& progress) {
-  progress_ = &progress;
-  design_.groupHeaders[1].format = [this] { groupHeaderFormFormat(); };
-  design_.detail.format = [this] { detailFormat(); };
-  design_.detail.afterPrint = [this] { detailAfterPrint(); };
-  design_.groupFooters[1].afterPrint = [this] { groupFooterFormAfterPrint(); };
+Status RptTarquela::run(qint64 first, qint64 last, report::PageSink& sink) {
+  if (!status_.isOk()) return status_;
+  first_ = std::max<qint64>(first, 0);
+  last_ = std::min(last, index_.voucherCount() - 1);
+  if (first_ > last_) return Status::ok();
   report::ReportEvents events;
   events.reportStart = [this] { reportStart(); };
-  events.hasData = [this] { return lineIndex_ <= lineCount_; };
-  events.keepGoing = [this] { return !cancelled_; };
+  events.hasData = [this] { return hasData(); };
   const Status status = report::runReport(design_, events, sink);
-  progress_ = nullptr;
-  if (status.isOk() && cancelled_) return Status::cancelled();
+  if (!reader_.status().isOk()) return reader_.status();
   return status;
-}
-
-QByteArray RptTarquela::readLine() {
-  if (!open_) return {};
-  const std::optional<QByteArrayView> line = reader_.next();
-  return line ? line->toByteArray() : QByteArray();
 }
 
 void RptTarquela::set(Control* control, QByteArrayView cp1252Text) { control->text = fromCp1252(cp1252Text); }
@@ -139,26 +122,77 @@ void RptTarquela::setGroupKeys() {
   design_.groupHeaders[1].groupKey = fromCp1252(detail::formCode.in(currentLine_));
 }
 
+// Where a run over the whole file would stand at the first voucher's first
+// record: the period in force, and the concept texts an earlier voucher
+// left in the detail band.
 void RptTarquela::reportStart() {
-  if (lineCount_ <= 0) return;
-  open_ = reader_.open(path_).isOk();
-  currentLine_ = readLine();
-  ++lineIndex_;
-  takePeriod();
-  currentLine_ = readLine();
-  setGroupKeys();
+  restoreDesign();
+  const VoucherEntry& first = index_.voucher(first_);
+  periodMonth_ = index_.periodOf(first).month;
+  periodYear_ = index_.periodOf(first).year;
+  lastLine_ = index_.lastLine(last_);
+  if (first.keptConcept >= 0) {
+    lineIndex_ = lastLine_ - 1;  // room for one line
+    moveTo(first.keptConcept);
+    if (hasData()) fillDetail();
+  }
+  lineIndex_ = first.firstLine - 1;
+  moveTo(first.offset);
+  skipHeaders();
+  if (hasData()) setGroupKeys();
+}
+
+void RptTarquela::restoreDesign() {
+  const std::vector<report::Section*> now = design_.sections();
+  const std::vector<report::Section*> designed = designed_.sections();
+  for (std::size_t s = 0; s < now.size(); ++s) {
+    for (std::size_t i = 0; i < now[s]->controls.size(); ++i) {
+      now[s]->controls[i].text = designed[s]->controls[i].text;
+      now[s]->controls[i].visible = designed[s]->controls[i].visible;
+    }
+  }
+}
+
+// Reads the line that begins at offset. The reader stays where it is when
+// it is there already, as it is when vouchers are laid out in order.
+void RptTarquela::moveTo(qint64 offset) {
+  if (reader_.position() != offset && !reader_.seek(offset).isOk()) lineIndex_ = lastLine_;
+  nextLine();
+}
+
+// The next line becomes the current line; past the run's last line, or at
+// the end of a file shorter than it was, there is no more data.
+void RptTarquela::nextLine() {
+  std::optional<QByteArrayView> line;
+  if (lineIndex_ < lastLine_) line = reader_.next();
+  if (line) {
+    currentLine_ = line->toByteArray();
+    ++lineIndex_;
+  } else {
+    lineIndex_ = lastLine_ + 1;
+  }
+}
+
+// A header record after the first line is no voucher's record: it gives
+// the period of the vouchers that follow and the cursor moves past it, so
+// no voucher is headed by it and no record is lost or read past the end.
+void RptTarquela::skipHeaders() {
+  while (hasData() && currentLine_.size() == kHeaderLength) {
+    takePeriod();
+    nextLine();
+  }
 }
 
 void RptTarquela::groupHeaderFormFormat() {
-  if (lineIndex_ > lineCount_) return;
+  if (!hasData()) return;
   const QByteArrayView line = currentLine_;
-  set(c_->lblCUIT, "CUIT: " + cuitKey(line) + "  (" +
-                       plainDecimal(valorNumerico(detail::consortiumNumber.in(line))) + ")");
+  set(c_->lblCUIT,
+      "CUIT: " + cuitKey(line) + "  (" + consortiumNumberText(detail::consortiumNumber.in(line)) + ")");
   set(c_->NroFormulario, detail::formCode.in(line));
   set(c_->lblInstitucion, detail::institutionName.in(line));
   configurarFormulario(detail::formCode.in(line));
   set(c_->lblConsorcio, "CONSORCIO: " + detail::consortiumName.trimmedIn(line).toByteArray());
-  set(c_->lblPeriodo, "PERIODO: " + periodMonth_ + " - " + periodYear_);
+  set(c_->lblPeriodo, "PERIODO: " + periodText(periodMonth_) + " - " + periodText(periodYear_));
   set(c_->lblDeclaracion, "DECLARACION: " + detail::declarationNumber.in(line).toByteArray());
   set(c_->lblNumeroDeTarquela, "N\xba TARQUELA: " + voucherNumberText(detail::voucherNumber.in(line)));
   set(c_->lblVencimiento, "VENCIMIENTO: " + dateText(detail::dueDate.in(line)));
@@ -182,18 +216,13 @@ void RptTarquela::configurarFormulario(QByteArrayView formCode) {
 
 void RptTarquela::detailFormat() {
   c_->lblObservaciones->text.clear();
-  if (lineIndex_ > lineCount_) return;
-  if (currentLine_.size() == kHeaderLength) {
-    takePeriod();
-    currentLine_ = readLine();
-  } else if (currentLine_.size() == kDetailLength) {
-    fillDetail();
-  }
+  if (!hasData()) return;
+  if (currentLine_.size() == kDetailLength) fillDetail();
   fillFooter();
   copyToSecondStub();
   setBarCode();
-  if (lineIndex_ < lineCount_) currentLine_ = readLine();
-  ++lineIndex_;
+  nextLine();
+  skipHeaders();
 }
 
 void RptTarquela::fillDetail() {
@@ -238,14 +267,7 @@ void RptTarquela::setBarCode() {
 }
 
 void RptTarquela::detailAfterPrint() {
-  if (lineIndex_ <= lineCount_) setGroupKeys();
-}
-
-void RptTarquela::groupFooterFormAfterPrint() {
-  ++vouchersDone_;
-  if (progress_ && !progress_->report(Progress::Stage::LayingOutVouchers, vouchersDone_,
-                                      std::max(voucherCount_, vouchersDone_)))
-    cancelled_ = true;
+  if (hasData()) setGroupKeys();
 }
 
 }  // namespace tarquelas::voucher

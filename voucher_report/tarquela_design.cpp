@@ -297,7 +297,7 @@ void buildFooter(Section& s) {
   addAll<BoxRow>(s, kFooterImages, [](const BoxRow& r) { return boxOf(r, ControlKind::Image); });
   Control& bar = s.add(boxOf(kBarCode, ControlKind::BarCode));
   bar.text = kBarCodeDesignValue.toString();
-  bar.symbology = report::Symbology::Interleaved2of5;
+  bar.symbology = report::Symbology::Code128;
 }
 
 const FormVariant kVariants[] = {

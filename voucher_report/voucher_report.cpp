@@ -3,14 +3,18 @@
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <vector>
+#include <algorithm>
+#include <deque>
+#include <limits>
 
 #include "voucher_report/page_painter.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"
+#include "voucher_report/voucher_index.h"
 
 using namespace Qt::StringLiterals;
 
@@ -18,32 +22,33 @@ namespace tarquelas {
 
 namespace {
 
-// Counts pages and lets them go: the first pass keeps nothing.
-class PageCounter final : public report::PageSink {
- public:
-  bool takePage(report::Page&&) override {
-    ++pages;
-    return true;
-  }
-  int pages = 0;
+// Pages kept for the preview's next and previous page and for printing in
+// order; a voucher is laid out again only when its pages have gone.
+constexpr std::size_t kKeptPages = 24;
+// Of a voucher of many pages, the pages laid out around the one wanted.
+constexpr qint64 kPagesBefore = 4;
+constexpr qint64 kPagesAfter = 11;
+
+struct KeptPage {
+  qint64 number;
+  report::Page page;
 };
 
-// Paints each page into the PDF as soon as it is laid out, so memory does
-// not grow with the number of vouchers.
-class PdfPageSink final : public report::PageSink {
+// Keeps the pages of one voucher from from to to (counted within the
+// voucher) and stops the layout after them.
+class PageWindow final : public report::PageSink {
  public:
-  PdfPageSink(QPdfWriter& writer, QPainter& painter) : writer_(writer), painter_(painter) {}
+  PageWindow(qint64 firstPage, qint64 from, qint64 to, std::deque<KeptPage>& kept)
+      : firstPage_(firstPage), from_(from), to_(to), kept_(kept) {}
   bool takePage(report::Page&& page) override {
-    if (pages_++ > 0 && !writer_.newPage()) return false;
-    report::paintReportPage(page, painter_, shaper_);
-    return true;
+    const qint64 at = next_++;
+    if (at >= from_) kept_.push_back({firstPage_ + at, std::move(page)});
+    return at < to_;
   }
 
  private:
-  QPdfWriter& writer_;
-  QPainter& painter_;
-  report::TextShaper shaper_;
-  int pages_ = 0;
+  qint64 firstPage_, from_, to_, next_ = 0;
+  std::deque<KeptPage>& kept_;
 };
 
 QString writeError(const QString& path, const QString& reason) {
@@ -54,24 +59,71 @@ QString writeError(const QString& path, const QString& reason) {
 
 class VoucherReport::Impl {
  public:
-  explicit Impl(QString path) : auxPath(std::move(path)) {}
+  explicit Impl(voucher::VoucherIndex built) : index(std::move(built)), layout(index) {}
 
-  // The preview's page model, laid out on first use.
-  const std::vector<report::Page>& pages() const {
-    if (!model) {
-      model = std::make_unique<voucher::RptTarquela>(auxPath);
-      report::PageCollector collector;
-      (void)model->run(collector, noProgress());
-      laidOut = std::move(collector.pages);
-    }
-    return laidOut;
+  // Page number laid out, or null when the file no longer gives it (status
+  // then holds the read error, if there was one). The page stays valid
+  // until the next call.
+  const report::Page* page(qint64 number, Status& status) {
+    if (const report::Page* page = kept(number)) return page;
+    const qint64 v = index.voucherOfPage(number);
+    if (v < 0) return nullptr;
+    const qint64 first = index.voucher(v).firstPage, pages = index.pagesOf(v), wanted = number - first;
+    std::erase_if(keptPages,
+                  [&](const KeptPage& k) { return k.number >= first && k.number < first + pages; });
+    PageWindow window(first, std::max<qint64>(wanted - kPagesBefore, 0),
+                      std::min(wanted + kPagesAfter, pages - 1), keptPages);
+    status = layout.run(v, v, window);
+    if (status.isCancelled()) status = Status::ok();  // the window stopped it
+    while (keptPages.size() > kKeptPages) keptPages.pop_front();
+    return kept(number);
   }
 
-  QString auxPath;
-  int pageCount = 0;
-  mutable std::unique_ptr<voucher::RptTarquela> model;  // owns the controls the pages point at
-  mutable std::vector<report::Page> laidOut;
-  mutable report::TextShaper shaper;
+  const report::Page* kept(qint64 number) const {
+    for (const KeptPage& k : keptPages)
+      if (k.number == number) return &k.page;
+    return nullptr;
+  }
+
+  // Paints pages first..last onto device, reporting stage.
+  Status paintPages(QPagedPaintDevice& device, QPainter& painter, int first, int last, Progress::Stage stage,
+                    Progress& progress) {
+    if (first < 0 || last >= pageCount() || first > last) return outOfRange(first, last);
+    report::TextShaper pageShaper;
+    for (int number = first; number <= last; ++number) {
+      if ((number > first && !device.newPage()) || !painter.isActive()) return refused(number);
+      Status status;
+      const report::Page* laidOut = page(number, status);
+      if (!laidOut) return status.isOk() ? changedFile() : status;
+      report::paintReportPage(*laidOut, painter, pageShaper);
+      if (!progress.report(stage, number - first + 1, last - first + 1)) return Status::cancelled();
+    }
+    return Status::ok();
+  }
+
+  int pageCount() const { return int(std::min<qint64>(index.pageCount(), std::numeric_limits<int>::max())); }
+
+  Status outOfRange(int first, int last) const {
+    return Status::error(
+        u"Las p\u00e1ginas %1 a %2 no est\u00e1n en el informe, que tiene %3."_s.arg(first + 1)
+            .arg(last + 1)
+            .arg(pageCount()));
+  }
+
+  static Status refused(int number) {
+    return Status::error(
+        u"El dispositivo de impresi\u00f3n no acept\u00f3 la p\u00e1gina %1."_s.arg(number + 1));
+  }
+
+  Status changedFile() const {
+    return Status::error(fileErrorDescription(u"leer"_s, QFileInfo(index.path()).absoluteFilePath(),
+                                              u"cambi\u00f3 desde que se armaron los comprobantes"_s));
+  }
+
+  voucher::VoucherIndex index;
+  voucher::RptTarquela layout;  // owns the controls the kept pages point at
+  std::deque<KeptPage> keptPages;
+  report::TextShaper shaper;
 };
 
 VoucherReport::VoucherReport(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -80,17 +132,16 @@ VoucherReport::VoucherReport(VoucherReport&&) noexcept = default;
 VoucherReport& VoucherReport::operator=(VoucherReport&&) noexcept = default;
 
 VoucherReport::BuildResult VoucherReport::build(const QString& auxPath, Progress& progress) {
-  voucher::RptTarquela report(auxPath);
-  if (!report.status().isOk()) return {report.status(), std::nullopt};
-  PageCounter counter;
-  const Status status = report.run(counter, progress);
-  if (!status.isOk()) return {status, std::nullopt};
-  auto impl = std::make_unique<Impl>(auxPath);
-  impl->pageCount = counter.pages;
+  voucher::IndexResult indexed = voucher::VoucherIndex::build(auxPath, progress);
+  if (!indexed.status.isOk()) return {indexed.status, std::nullopt};
+  auto impl = std::make_unique<Impl>(std::move(*indexed.index));
+  if (!impl->layout.status().isOk()) return {impl->layout.status(), std::nullopt};
   return {Status::ok(), VoucherReport(std::move(impl))};
 }
 
-int VoucherReport::pageCount() const { return impl_->pageCount; }
+int VoucherReport::pageCount() const { return impl_->pageCount(); }
+
+qint64 VoucherReport::voucherCount() const { return impl_->index.voucherCount(); }
 
 QPageLayout VoucherReport::pageLayout() const {
   const report::PageSettings page = voucher::voucherPage();
@@ -102,14 +153,17 @@ QPageLayout VoucherReport::pageLayout() const {
 }
 
 void VoucherReport::paintPage(int index, QPainter& painter) const {
-  const std::vector<report::Page>& pages = impl_->pages();
-  if (index < 0 || index >= static_cast<int>(pages.size())) return;
-  report::paintReportPage(pages[static_cast<std::size_t>(index)], painter, impl_->shaper);
+  Status status;
+  if (const report::Page* page = impl_->page(index, status))
+    report::paintReportPage(*page, painter, impl_->shaper);
+}
+
+Status VoucherReport::paintPages(QPagedPaintDevice& device, QPainter& painter, int first, int last,
+                                 Progress& progress) const {
+  return impl_->paintPages(device, painter, first, last, Progress::Stage::PrintingPages, progress);
 }
 
 Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const {
-  voucher::RptTarquela report(impl_->auxPath);
-  if (!report.status().isOk()) return report.status();
   // The new file is renamed over the old one: something that is not a plain
   // file (a device, a pipe) must not be replaced by it.
   const QFileInfo target(pdfPath);
@@ -131,11 +185,13 @@ Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const
       file.cancelWriting();
       return Status::error(writeError(pdfPath, file.errorString()));
     }
-    PdfPageSink sink(writer, painter);
-    status = report.run(sink, progress);
+    if (pageCount() > 0)
+      status = impl_->paintPages(writer, painter, 0, pageCount() - 1, Progress::Stage::WritingPdf, progress);
     painter.end();
   }
   if (!status.isOk()) {
+    if (status.isError() && file.error() != QFileDevice::NoError)
+      status = Status::error(writeError(pdfPath, file.errorString()));
     file.cancelWriting();
     return status;
   }

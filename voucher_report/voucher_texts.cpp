@@ -1,5 +1,7 @@
 #include "voucher_report/voucher_texts.h"
 
+#include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 #include "declarations/voucher_checks.h"
@@ -9,25 +11,69 @@
 
 namespace tarquelas::voucher {
 
-double leadingValue(QByteArrayView text) {
-  const double value = leadingNumber(text);
-  return std::isfinite(value) ? value : 0.0;
+namespace {
+
+constexpr qsizetype kPlainDigitsMax = 20;  // a 64-bit number with its sign
+
+QByteArray ownText(QByteArrayView field) { return trimBlanks(field).toByteArray(); }
+
+// "inf", "infinity" or "nan" after blanks and a sign, as a C library reads them.
+bool namesNonFinite(QByteArrayView text) {
+  QByteArrayView t = trimBlanks(text);
+  if (!t.isEmpty() && (t[0] == '+' || t[0] == '-')) t = trimBlanks(t.sliced(1));
+  const QByteArray word = t.first(std::min<qsizetype>(t.size(), 3)).toByteArray().toLower();
+  return word == "inf" || word == "nan";
 }
 
-QByteArray plainDecimal(double value) {
-  if (value == std::floor(value) && std::fabs(value) < 9.0e18)
-    return QByteArray::number(static_cast<qint64>(value));
-  return QByteArray::number(value, 'g', 15);
+bool allDigits(QByteArrayView text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isWhole(double value) { return value == std::floor(value); }
+
+}  // namespace
+
+std::optional<double> leadingValue(QByteArrayView text) {
+  if (namesNonFinite(text)) return std::nullopt;
+  const double value = leadingNumber(text);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<QByteArray> plainDecimal(double value) {
+  if (!std::isfinite(value)) return std::nullopt;
+  QByteArray text = QByteArray::number(value + 0.0, 'f', QLocale::FloatingPointShortest);
+  if (text.size() > kPlainDigitsMax) return std::nullopt;
+  return text;
 }
 
 QByteArray amountText(QByteArrayView field) {
   const QByteArrayView whole = mid(field, 1, 6);
-  const std::optional<qint64> value = valorEntero(whole);
-  const QByteArray integer = value ? QByteArray::number(*value) : plainDecimal(leadingValue(whole));
-  return integer + ',' + mid(field, 7, 2).toByteArray();
+  const QByteArrayView cents = mid(field, 7, 2);
+  if (cents.size() != 2 || !allDigits(cents)) return ownText(field);
+  std::optional<QByteArray> integer;
+  if (const std::optional<qint64> value = valorEntero(whole)) {
+    integer = QByteArray::number(*value);
+  } else if (const std::optional<double> leading = leadingValue(whole); leading && isWhole(*leading)) {
+    integer = plainDecimal(*leading);
+  }
+  return integer ? *integer + ',' + cents.toByteArray() : ownText(field);
 }
 
-QByteArray countText(QByteArrayView field) { return plainDecimal(leadingValue(field)); }
+QByteArray countText(QByteArrayView field) {
+  const std::optional<double> value = leadingValue(field);
+  const std::optional<QByteArray> text = value ? plainDecimal(*value) : std::nullopt;
+  return text ? *text : ownText(field);
+}
+
+QByteArray periodText(QByteArrayView field) {
+  return !field.isEmpty() && allDigits(field) ? field.toByteArray() : countText(field);
+}
+
+QByteArray consortiumNumberText(QByteArrayView field) {
+  const std::optional<QByteArray> text = plainDecimal(valorNumerico(field));
+  return text ? *text : ownText(field);
+}
 
 QByteArray dateText(QByteArrayView field) {
   return mid(field, 7, 2).toByteArray() + '/' + mid(field, 5, 2).toByteArray() + '/' +
@@ -36,7 +82,7 @@ QByteArray dateText(QByteArrayView field) {
 
 QByteArray voucherNumberText(QByteArrayView field) {
   const std::optional<qint64> value = valorEntero(field);
-  if (!value || *value < 0 || *value > 9'999'999'999LL) return field.toByteArray();
+  if (!value || *value < 0 || *value > 9'999'999'999LL) return ownText(field);
   const QByteArray digits = QByteArray::number(*value).rightJustified(10, '0');
   return digits.left(2) + '-' + digits.mid(2);
 }

@@ -6,8 +6,13 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <optional>
 
 namespace tarquelas::voucher {
+
+// Numbers print as plain digits, never in exponent form and never as
+// "inf" or "nan": a field whose value is not a finite number, or is too
+// large to print in full, prints as its own text, trimmed.
 
 // An 8-digit amount (6 integer and 2 decimal digits): the integer digits as a
 // whole number without leading zeros, ",", the two decimal digits as they
@@ -19,12 +24,21 @@ QByteArray amountText(QByteArrayView field);
 // decimal: 007 gives "7".
 QByteArray countText(QByteArrayView field);
 
-// The leading numeric value described for countText: the header's month
-// and year are read the same way.
-double leadingValue(QByteArrayView text);
+// A part of the period (month or year): its digits as they stand, or the
+// count text of anything else.
+QByteArray periodText(QByteArrayView field);
 
-// A number in plain decimal: whole numbers without exponent or decimals.
-QByteArray plainDecimal(double value);
+// The consortium number: valorNumerico of the field in plain decimal.
+QByteArray consortiumNumberText(QByteArrayView field);
+
+// The leading value described for countText (the header's month and year
+// are read the same way), or nothing when it is not a finite number: the
+// field names infinity or NaN, or is beyond a double's range.
+std::optional<double> leadingValue(QByteArrayView text);
+
+// A number in plain decimal (whole numbers without decimals), or nothing
+// when it is not finite or takes more than 20 characters.
+std::optional<QByteArray> plainDecimal(double value);
 
 // A yyyymmdd date as "dd/mm/yyyy", each part as its digits stand.
 QByteArray dateText(QByteArrayView field);

@@ -3,6 +3,8 @@
 //   vouchers_bench make-aux N OUT.txt    header + N vouchers of two concepts
 //   vouchers_bench pdf AUX.txt OUT.pdf
 //   vouchers_bench png AUX.txt PAGE OUT.png   (paints one page as the preview does)
+//   vouchers_bench preview AUX.txt   (index time, then the last, first and next
+//                                     pages painted at 100 %, as the preview does)
 #include <sys/resource.h>
 
 #include <QElapsedTimer>
@@ -98,6 +100,36 @@ int paintPng(const QString& aux, int page, const QString& png) {
   return image.save(png) ? 0 : 1;
 }
 
+// Builds the report (its index of the file) and paints pages on an A4
+// image at 96 dpi, printing the time each step takes.
+int preview(const QString& aux) {
+  QElapsedTimer timer;
+  timer.start();
+  auto built = tarquelas::VoucherReport::build(aux);
+  if (!built.report) return 1;
+  const double indexMs = timer.nsecsElapsed() / 1e6;
+  const tarquelas::VoucherReport& report = *built.report;
+  QImage image(794, 1123, QImage::Format_RGB32);
+  image.setDotsPerMeterX(3780);
+  image.setDotsPerMeterY(3780);
+  const auto paintMs = [&](int page) {
+    image.fill(Qt::white);
+    timer.restart();
+    QPainter painter(&image);
+    report.paintPage(page, painter);
+    painter.end();
+    return timer.nsecsElapsed() / 1e6;
+  };
+  const int last = report.pageCount() - 1;
+  const double lastMs = paintMs(last), firstMs = paintMs(0), nextMs = paintMs(1), againMs = paintMs(1);
+  std::printf(
+      "vouchers %lld pages %d index_ms %.0f last_page_ms %.1f first_page_ms %.1f next_page_ms %.1f "
+      "same_page_again_ms %.1f peak_rss_kb %ld\n",
+      static_cast<long long>(report.voucherCount()), report.pageCount(), indexMs, lastMs, firstMs, nextMs,
+      againMs, peakKb());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,6 +139,8 @@ int main(int argc, char** argv) {
   if (args.size() == 4 && args[1] == QLatin1String("make-aux")) return makeAux(args[2].toInt(), args[3]);
   if (args.size() == 4 && args[1] == QLatin1String("pdf")) return writePdf(args[2], args[3]);
   if (args.size() == 5 && args[1] == QLatin1String("png")) return paintPng(args[2], args[3].toInt(), args[4]);
-  std::fprintf(stderr, "usage: vouchers_bench make-aux N OUT | pdf AUX PDF | png AUX PAGE PNG\n");
+  if (args.size() == 3 && args[1] == QLatin1String("preview")) return preview(args[2]);
+  std::fprintf(stderr,
+               "usage: vouchers_bench make-aux N OUT | pdf AUX PDF | png AUX PAGE PNG | preview AUX\n");
   return 2;
 }

@@ -68,6 +68,22 @@ TEST_F(TextFileTest, CountsLinesAndBytesForProgress) {
   EXPECT_EQ(reader.position(), 14);
 }
 
+TEST_F(TextFileTest, SeeksBackAndOnToPositionsReportedBetweenLines) {
+  ASSERT_TRUE(writeBytes(path("s.txt"), "one\r\n\ntwo\rthree\r\nx"));
+  LineReader reader;
+  ASSERT_TRUE(reader.open(path("s.txt")).isOk());
+  std::vector<std::pair<qint64, QByteArray>> lines;  // each line with the position before it
+  for (qint64 at = reader.position(); auto line = reader.next(); at = reader.position())
+    lines.emplace_back(at, line->toByteArray());
+  ASSERT_EQ(lines.size(), 4u);
+  for (std::size_t i : {2, 0, 1, 3}) {
+    ASSERT_TRUE(reader.seek(lines[i].first).isOk());
+    EXPECT_EQ(reader.next().value_or("<none>").toByteArray(), lines[i].second) << i;
+  }
+  ASSERT_TRUE(reader.seek(reader.size()).isOk());
+  EXPECT_FALSE(reader.next().has_value());
+}
+
 TEST_F(TextFileTest, MissingFolderAndUnreadableFilesNameThePath) {
   LineReader missing;
   Status s = missing.open(path("nope.txt"));

@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -51,11 +52,14 @@ struct Built {
   std::optional<VoucherReport> report;
 };
 
-// A PDF page at dpi as a grey image.
-QImage rasterise(const QString& pdf, int page, int dpi) {
+// A PDF page at dpi as a grey image, from fromTwips down from its top.
+QImage rasterise(const QString& pdf, int page, int dpi, int fromTwips = 0) {
   const QString prefix = pdf + u"-page"_s;
-  run(u"pdftoppm"_s, {u"-r"_s, QString::number(dpi), u"-gray"_s, u"-f"_s, QString::number(page), u"-l"_s,
-                      QString::number(page), u"-png"_s, u"-singlefile"_s, pdf, prefix});
+  const int y = fromTwips * dpi / 1440, height = (16838 - fromTwips) * dpi / 1440;
+  run(u"pdftoppm"_s,
+      {u"-r"_s, QString::number(dpi), u"-gray"_s, u"-f"_s, QString::number(page), u"-l"_s,
+       QString::number(page), u"-y"_s, QString::number(y), u"-H"_s, QString::number(height), u"-W"_s,
+       QString::number(11906 * dpi / 1440), u"-png"_s, u"-singlefile"_s, pdf, prefix});
   return QImage(prefix + u".png"_s);
 }
 
@@ -71,6 +75,11 @@ TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarC
     if (line.size() == voucher::kHeaderLength || line.size() == voucher::kDetailLength) lines.push_back(line);
   }
   ASSERT_GT(lines.size(), 2u) << "samples/vouchers.txt missing";
+  Detail absurd;  // numbers no printf should write out: they print as their own text
+  absurd.cuit = "20000000011";
+  std::tie(absurd.conceptsTotal, absurd.payments, absurd.totalToPay, absurd.voucherNumber, absurd.workers) =
+      std::tuple("-1e30000", "1e999", "NaN", "1e300", "9e9");
+  lines.push_back(absurd.line());
   Detail longList;  // a last voucher whose workers' list wraps to a second line
   longList.form = "F0808";
   longList.cuit = "20000000011";
@@ -103,6 +112,11 @@ TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarC
         u"Tal\u00f3n para el ente recaudador"_s, u"C\u00f3digo de barras: "_s, u"NO ABONAR EN VENTANILLA."_s,
         u"Lugares habilitados para el pago:"_s, u"CONCEPTO"_s})
     EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+  for (const QString& expected : {u"-1e30000"_s, u"1e999"_s, u"TOTAL A PAGAR: NaN"_s, u"TARQUELA: 1e300"_s,
+                                  u"TRABAJADORES: 9000000000"_s})
+    EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+  const QRegularExpression formatted(u"\\d[eE][+-]\\d|\\binf\\b|\\bnan\\b"_s);
+  EXPECT_FALSE(text.contains(formatted)) << text.toStdString();
   // every whole number of the wrapped list, the last on the second line
   const QString lastPage =
       run(u"pdftotext"_s, {u"-f"_s, QString::number(keys.size()), pdf, u"-"_s}).simplified();
@@ -117,15 +131,22 @@ TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarC
     EXPECT_EQ(cols[cols.size() - 5], u"yes") << row.toStdString();  // emb
   }
 
-  const auto withCode =
-      std::find_if(barCodes.begin(), barCodes.end(), [](const QByteArray& c) { return c != kZeroBarCode; });
-  ASSERT_NE(withCode, barCodes.end()) << "the sample has no voucher with a bar code";
-  const int page = int(withCode - barCodes.begin()) + 1;
-  ASSERT_FALSE(rasterise(pdf, page, 300).isNull());
-  const QString decoded =
-      run(u"zbarimg"_s, {u"--quiet"_s, u"--raw"_s, u"-Sdisable"_s, u"-Si25.enable"_s, pdf + u"-page.png"_s})
-          .trimmed();
-  EXPECT_EQ(decoded, u"0"_s + QString::fromLatin1(*withCode));
+  // Every voucher's bar code reads back as Code 128 with exactly its 59
+  // digits; a voucher without one shows the notices instead.
+  for (std::size_t i = 0; i < barCodes.size(); ++i) {
+    SCOPED_TRACE(i);
+    const QString page = QString::number(i + 1);
+    ASSERT_FALSE(rasterise(pdf, int(i) + 1, 300, 10000).isNull());  // the lower stub of a one-page voucher
+    const QString decoded =
+        run(u"zbarimg"_s, {u"--quiet"_s, u"-Sdisable"_s, u"-Scode128.enable"_s, pdf + u"-page.png"_s})
+            .trimmed();
+    if (barCodes[i] == kZeroBarCode) {
+      EXPECT_EQ(decoded, QString());
+      EXPECT_TRUE(run(u"pdftotext"_s, {u"-f"_s, page, u"-l"_s, page, pdf, u"-"_s}).contains(u"NO ABONAR"_s));
+    } else {
+      EXPECT_EQ(decoded, u"CODE-128:"_s + QString::fromLatin1(barCodes[i]));
+    }
+  }
 }
 
 // lblInstitucion's thick left border runs down x = 700 + 142 twips from
@@ -165,7 +186,7 @@ TEST(PaintPageTest, DeviceWithMarginsPaintsThePageWhereAFullPageDeviceDoes) {
   const QString margins = built.aux.file(u"margins.pdf"_s);
   {
     QPdfWriter writer(margins);
-    writer.setResolution(600);
+    writer.setResolution(1200);                        // as writePdf: the same device pixels for the bar code
     writer.setPageLayout(built.report->pageLayout());  // standard mode: origin at the margins
     QPainter painter(&writer);
     built.report->paintPage(0, painter);
@@ -179,6 +200,80 @@ TEST(PaintPageTest, DeviceWithMarginsPaintsThePageWhereAFullPageDeviceDoes) {
   for (int y = 0; y < a.height(); ++y)
     for (int x = 0; x < a.width(); ++x) difference += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
   EXPECT_LT(double(difference) / (a.width() * a.height()), 1.0);
+}
+
+struct RecordedProgress final : Progress {
+  bool report(Stage stage, qint64 done, qint64 total) override {
+    seen << u"%1:%2/%3"_s.arg(int(stage)).arg(done).arg(total);
+    return done != cancelAt;
+  }
+  QStringList seen;
+  qint64 cancelAt = -1;
+};
+
+// Pages of a range painted onto a paged device, one by one with progress;
+// a range outside the report and a cancel say so.
+TEST(PaintPagesTest, RangeIsPaintedPageByPageWithProgressAndACancelStopsIt) {
+  Detail other, otherForm;
+  other.cuit = "20000000011";
+  otherForm.form = "F0301";
+  Built built({headerLine(), Detail().line(), Detail().line(), other.line(), otherForm.line()});
+  ASSERT_EQ(built.report->pageCount(), 3);
+  EXPECT_EQ(built.report->voucherCount(), 3);
+  const int printing = int(Progress::Stage::PrintingPages);
+  const struct {
+    int first, last;
+    qint64 cancelAt;
+    Status::Code status;
+    QStringList seen;
+  } cases[] = {
+      {1, 2, -1, Status::Code::Ok, {u"%1:1/2"_s.arg(printing), u"%1:2/2"_s.arg(printing)}},
+      {0, 2, 1, Status::Code::Cancelled, {u"%1:1/3"_s.arg(printing)}},
+      {2, 3, -1, Status::Code::Error, {}},
+      {-1, 0, -1, Status::Code::Error, {}},
+      {2, 1, -1, Status::Code::Error, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first * 10 + c.last);
+    RecordedProgress progress;
+    progress.cancelAt = c.cancelAt;
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    Status status;
+    {
+      QPdfWriter writer(&pdf);
+      QPainter painter(&writer);
+      status = built.report->paintPages(writer, painter, c.first, c.last, progress);
+    }
+    EXPECT_EQ(status.code(), c.status) << status.description().toStdString();
+    EXPECT_EQ(progress.seen, c.seen);
+    if (c.status == Status::Code::Ok) {
+      EXPECT_EQ(pdf.data().count("/Type /Page\n"), c.last - c.first + 1);
+    }
+  }
+}
+
+// A file cut short after the report was built: the pages it no longer
+// holds paint nothing, printing and the PDF say the file changed.
+TEST(PaintPagesTest, FileCutShortAfterTheBuildGivesBlankPagesAndErrors) {
+  Detail other;
+  other.cuit = "20000000011";
+  Built built({headerLine(), Detail().line(), other.line(), Detail().line()});
+  ASSERT_EQ(built.report->pageCount(), 3);
+  ASSERT_TRUE(QFile::resize(built.aux.path(), headerLine().size() + 2 + 300));
+  QImage image(200, 283, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  const QImage blank = image.copy();
+  {
+    QPainter painter(&image);
+    built.report->paintPage(2, painter);
+    built.report->paintPage(1, painter);
+  }
+  EXPECT_EQ(image, blank);
+  const Status pdf = built.report->writePdf(built.aux.file(u"cut.pdf"_s));
+  EXPECT_TRUE(pdf.isError());
+  EXPECT_TRUE(pdf.description().contains(u"TarquelasAux.txt"_s)) << pdf.description().toStdString();
+  EXPECT_FALSE(QFile::exists(built.aux.file(u"cut.pdf"_s)));
 }
 
 // What is at a path: a plain file's bytes, or its kind.

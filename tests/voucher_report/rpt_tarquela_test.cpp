@@ -163,10 +163,36 @@ TEST(RptTarquelaTest, EachChangeOfConsortiumOrFormStartsAVoucherOnItsOwnPage) {
   otherCuit.cuit = "20000000011";
   LaidOut r({headerLine(), a.line(), a.line(), sameCuitOtherForm.line(), otherCuit.line()});
   ASSERT_EQ(r.pageCount(), 3);
-  EXPECT_EQ(r.report->voucherCount(), 3);
+  EXPECT_EQ(r.index->voucherCount(), 3);
   EXPECT_EQ(textOn(r.page(0), u"NroFormulario"), u"F0101");
   EXPECT_EQ(textOn(r.page(1), u"NroFormulario"), u"F0301");
   EXPECT_EQ(textOn(r.page(2), u"lblCUIT"), u"CUIT: 20-00000001-1  (42)");
+}
+
+// A header record after the first line opens no voucher and loses no
+// record; the vouchers after it take its period.
+TEST(RptTarquelaTest, LaterHeaderIsSkippedAndGivesThePeriodOfTheVouchersAfterIt) {
+  Detail d1, d2;
+  d2.cuit = "20000000011";
+  d1.conceptText = "PRIMERO";
+  d2.conceptText = "SEGUNDO";
+  d2.barCode = QByteArray(58, '1') + '2';
+  LaidOut r({headerLine("03", "2009"), d1.line(), headerLine("11", "2010"), d2.line()});
+  ASSERT_EQ(r.pageCount(), 2);
+  EXPECT_EQ(r.index->voucherCount(), 2);
+  const struct {
+    QString conceptText, period;
+    QByteArray barCode;
+  } expected[] = {{u"PRIMERO"_s, u"PERIODO: 03 - 2009"_s, d1.barCode},
+                  {u"SEGUNDO"_s, u"PERIODO: 11 - 2010"_s, d2.barCode}};
+  for (int i = 0; i < 2; ++i) {
+    const auto concepts = itemsNamed(r.page(i), u"txtConcepto");
+    ASSERT_EQ(concepts.size(), 1u) << i;
+    EXPECT_EQ(concepts[0]->text, expected[i].conceptText);
+    expectTexts(r.page(i), {{u"lblPeriodo", expected[i].period},
+                            {u"Bar1", QString::fromLatin1(expected[i].barCode)},
+                            {u"lblCUIT", kShown}});
+  }
 }
 
 // A4 holds the heading, 13 concepts of 300 twips and the footer; more move
@@ -197,6 +223,15 @@ TEST(RptTarquelaTest, VoucherWithManyConceptsContinuesOverPagesLosingNone) {
   }
 }
 
+// Every placement on page as name@x,y:text, one a line.
+QString pageText(const report::Page& page) {
+  QString text;
+  for (const report::PlacedItem& item : page.items)
+    text +=
+        u"%1@%2,%3:%4\n"_s.arg(item.control->name).arg(item.origin.x()).arg(item.origin.y()).arg(item.text);
+  return text;
+}
+
 TEST(RptTarquelaTest, HandEditedOrMissingFilesNeverCrash) {
   Detail letters;
   letters.amount = "ABCDEFGH";
@@ -206,7 +241,19 @@ TEST(RptTarquelaTest, HandEditedOrMissingFilesNeverCrash) {
   const LaidOut garbled({headerLine(), "", "short line", letters.line(), letters.line().left(300),
                          headerLine("12", "2010"), Detail().line(), QByteArray(900, 'Z')});
   EXPECT_TRUE(garbled.status.isOk());
-  EXPECT_GE(garbled.pageCount(), 1);
+  EXPECT_EQ(garbled.pageCount(), 3);
+  // Each voucher laid out on its own, last first, gives what the whole run
+  // gave: the period in force and the concept a record of another length
+  // keeps come from the vouchers before it.
+  std::vector<QString> alone(3);
+  for (qint64 v = 2; v >= 0; --v) {
+    report::PageCollector pages;
+    ASSERT_TRUE(garbled.report->run(v, v, pages).isOk());
+    ASSERT_EQ(pages.pages.size(), 1u);
+    alone[std::size_t(v)] = pageText(pages.pages[0]);
+  }
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(alone[i], pageText(garbled.page(i))) << i;
+  EXPECT_EQ(textOn(garbled.page(2), u"txtConcepto"), u"CUOTA SOCIAL");
   const LaidOut headerAlone(std::vector<QByteArray>{headerLine()});
   const LaidOut missing(u"/nonexistent/TarquelasAux.txt"_s);
   for (const LaidOut* empty : {&headerAlone, &missing}) {

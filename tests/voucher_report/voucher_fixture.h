@@ -19,6 +19,7 @@
 #include "voucher_report/fonts.h"
 #include "voucher_report/report_engine.h"
 #include "voucher_report/rpt_tarquela.h"
+#include "voucher_report/voucher_index.h"
 
 namespace tarquelas::testing {
 
@@ -102,20 +103,27 @@ class AuxFile {
   QTemporaryDir dir_;
 };
 
-// The report of an auxiliary file, laid out into pages that are kept.
+// The report of an auxiliary file, laid out into pages that are kept; its
+// index must count the pages the layout makes.
 struct LaidOut {
   explicit LaidOut(const std::vector<QByteArray>& lines) : aux(std::make_unique<AuxFile>(lines)) {
     run(aux->path());
   }
   explicit LaidOut(const QString& auxPath) { run(auxPath); }
   void run(const QString& auxPath) {
-    report = std::make_unique<voucher::RptTarquela>(auxPath);
-    status = report->run(collector, noProgress());
+    voucher::IndexResult built = voucher::VoucherIndex::build(auxPath, noProgress());
+    status = built.status;
+    if (!built.index) return;
+    index = std::make_unique<voucher::VoucherIndex>(std::move(*built.index));
+    report = std::make_unique<voucher::RptTarquela>(*index);
+    status = report->run(collector);
+    EXPECT_EQ(index->pageCount(), pageCount());
   }
   const report::Page& page(std::size_t i) const { return collector.pages.at(i); }
   int pageCount() const { return static_cast<int>(collector.pages.size()); }
 
   std::unique_ptr<AuxFile> aux;
+  std::unique_ptr<voucher::VoucherIndex> index;
   std::unique_ptr<voucher::RptTarquela> report;
   report::PageCollector collector;
   Status status;
