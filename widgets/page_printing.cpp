@@ -28,20 +28,6 @@ namespace {
 // pages per sheet, banners), as name and value pairs.
 constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
-// Paints range onto device, one page at a time, newPage() between pages.
-Status paintRange(const VoucherReport& report, QPagedPaintDevice& device, QPainter& painter, PageRange range,
-                  Progress& progress) {
-  const int count = range.count();
-  for (int i = 0; i < count; ++i) {
-    if (!progress.report(Progress::Stage::PrintingPages, i, count)) return Status::cancelled();
-    if (i > 0 && !device.newPage())
-      return Status::error(QStringLiteral("No se pudo comenzar una página nueva."));
-    report.paintPage(range.first + i, painter);
-  }
-  (void)progress.report(Progress::Stage::PrintingPages, count, count);
-  return Status::ok();
-}
-
 // Writes range, copies times over, as a PDF into file.
 Status writePages(const VoucherReport& report, QFileDevice& file, PageRange range, int copies,
                   Progress& progress) {
@@ -61,7 +47,7 @@ Status writePages(const VoucherReport& report, QFileDevice& file, PageRange rang
   Status status;
   for (int copy = 0; copy < copies && status.isOk(); ++copy) {
     if (copy > 0 && !writer.newPage()) status = writeError();
-    if (status.isOk()) status = paintRange(report, writer, painter, range, progress);
+    if (status.isOk()) status = report.paintPages(writer, painter, range.first, range.last, progress);
   }
   painter.end();
   if (status.isOk() && file.error() != QFileDevice::NoError) return writeError();
