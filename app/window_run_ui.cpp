@@ -68,10 +68,13 @@ Status WindowRunUi::showVoucherReport(const QString& auxPath) {
   }
   VoucherPreview preview(
       *built.report, [this](const QString& description) { return askContinue(description); }, window_);
-  QObject::connect(&preview, &VoucherPreview::firstPageShown, &preview, [this, &busy] {
+  const auto shown = [this, &busy] {
     progress_.finish();
     busy.reset();
-  });
+  };
+  // A report without pages never paints one.
+  if (built.report->pageCount() == 0) shown();
+  QObject::connect(&preview, &VoucherPreview::firstPageShown, &preview, shown);
   preview.exec();
   progress_.finish();
   return Status::ok();
