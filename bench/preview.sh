@@ -6,7 +6,8 @@
 # came after validation), peak memory with the preview open and after going
 # to the last page, and the pages per second of printing every page into a
 # cups-pdf print queue: handed to CUPS by the program, and, within
-# PRINT_WAIT seconds (default 900; 0 skips it), written out by cups-pdf.
+# PRINT_WAIT seconds (default 0: not waited for; cups-pdf takes many
+# minutes over 40,000 pages), written out by cups-pdf.
 # Printing needs root (scripts/pdf-queue.sh); without it that part is left out.
 # Usage: bench/preview.sh [BUILD_DIR] [LINES]   (defaults: build-bench, 100000)
 set -euo pipefail
@@ -14,7 +15,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-bench}
 lines=${2:-100000}
-wait_seconds=${PRINT_WAIT:-900}
+wait_seconds=${PRINT_WAIT:-0}
 export QT_QPA_PLATFORM=offscreen
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARQUELAS_BENCH=ON -DTARQUELAS_TESTS=OFF >/dev/null

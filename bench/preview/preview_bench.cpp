@@ -1,8 +1,9 @@
 // The window's run on a voucher file, timed up to the first page of the
 // preview: preview_bench FILE APP_DIR [QUEUE]. Prints the validation alone,
 // the run's start to the first page on screen, the peak memory then and
-// after going to the last page, and, given a print queue, the time to print
-// every page into it (spooled and handed to CUPS) in pages per second.
+// after going to the last page, the pages in view painted at 100 %, and the
+// pages per second of printing every page into a PDF file and, given a
+// print queue, into it (spooled and handed to CUPS).
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -33,7 +34,8 @@ double peakMb() {
 }
 
 struct Figures {
-  qint64 firstPageMs = -1, lastPageMs = -1, printMs = -1;
+  qint64 firstPageMs = -1, lastPageMs = -1, at100Ms = -1, spoolMs = -1, printMs = -1;
+  int at100Pages = 0;
   double peakOpenMb = -1, peakLastMb = -1;
   int pages = 0;
   QString printStatus;
@@ -52,6 +54,17 @@ void measure(VoucherPreview& preview, const QElapsedTimer& clock, const QString&
   pages.viewport()->repaint();
   f.lastPageMs = step.elapsed();
   f.peakLastMb = peakMb();
+  pages.setZoom(1.0);  // a new zoom paints the pages in view afresh
+  step.restart();
+  pages.viewport()->repaint();
+  f.at100Ms = step.elapsed();
+  f.at100Pages = int(pages.visiblePages().size());
+  QTemporaryDir spool;
+  QPrinter file;
+  file.setOutputFileName(spool.filePath(QStringLiteral("paginas.pdf")));
+  step.restart();
+  (void)preview.print(file);
+  f.spoolMs = step.elapsed();
   if (!queue.isEmpty()) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(queue);
@@ -102,6 +115,12 @@ int main(int argc, char** argv) {
   out << QStringLiteral("peak memory, preview open:      %1 MB\n").arg(f.peakOpenMb, 0, 'f', 1);
   out << QStringLiteral("going to the last page:         %1 ms\n").arg(f.lastPageMs);
   out << QStringLiteral("peak memory, after last page:   %1 MB\n").arg(f.peakLastMb, 0, 'f', 1);
+  out << QStringLiteral("pages in view painted at 100 %: %1 ms for %2 pages\n")
+             .arg(f.at100Ms)
+             .arg(f.at100Pages);
+  out << QStringLiteral("printing into a PDF file:       %1 s, %2 pages/s\n")
+             .arg(f.spoolMs / 1000.0, 0, 'f', 2)
+             .arg(f.spoolMs > 0 ? f.pages * 1000.0 / f.spoolMs : 0, 0, 'f', 0);
   if (f.printMs >= 0)
     out << QStringLiteral("printing into the queue:        %1 s, %2 pages/s (%3)\n")
                .arg(f.printMs / 1000.0, 0, 'f', 2)
