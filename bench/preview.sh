@@ -23,6 +23,7 @@ cmake --build "$build" --target preview_bench >/dev/null
 
 work=$(mktemp -d)
 queue=tarquelas-banco-$$
+# shellcheck source=scripts/pdf-queue.sh
 source "$root/scripts/pdf-queue.sh"
 trap 'pdf_queue_remove "$queue"; rm -rf "$work"' EXIT
 mkdir -p "$work/app" "$work/impresos"

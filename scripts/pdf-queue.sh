@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A print queue on the PDF printer (cups-pdf), for the print test and the
 # preview benchmark. Source it, then:
 #   pdf_queue_add NAME OUTDIR   starts the CUPS scheduler when none runs

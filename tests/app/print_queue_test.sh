@@ -24,6 +24,7 @@ fail() {
 for tool in pdfinfo pdftotext pdftoppm zbarimg; do
   command -v "$tool" >/dev/null || skip "$tool is missing (scripts/deps.sh installs it)"
 done
+# shellcheck source=scripts/pdf-queue.sh
 source "$(dirname "$0")/../../scripts/pdf-queue.sh"
 
 queue=tarquelas-prueba-$$
@@ -40,6 +41,10 @@ pdf_queue_add "$queue" "$out" >"$work/motivo" || status=$?
 QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work" --pdf "$work/referencia.pdf" >/dev/null
 pages=$(pdfinfo "$work/referencia.pdf" | awk '/^Pages:/ {print $2}')
 [ "$pages" -gt 1 ] || fail "the reference PDF has $pages pages"
+
+newest_pdf() {
+  find "$out" -name '*.pdf' -printf '%T@ %p\n' | sort -n | tail -n 1 | cut -d' ' -f2-
+}
 
 wait_for_pdfs() {
   pdf_queue_wait "$queue" "$out" "$1" 60 || fail "no printed PDF number $1 after 60 s"
@@ -73,14 +78,14 @@ check_printed() {
 
 "$driver" "$work/TarquelasAux.txt" "$queue" || fail "printing from the preview failed"
 wait_for_pdfs 1
-check_printed "$(ls -t "$out"/*.pdf | head -n 1)" "preview"
+check_printed "$(newest_pdf)" "preview"
 
 mkdir "$work/lote"
 QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work/lote" --imprimir "$queue" >/dev/null ||
   fail "--imprimir failed"
 [ ! -e "$work/lote/Tarquelas.pdf" ] || fail "--imprimir also wrote Tarquelas.pdf"
 wait_for_pdfs 2
-check_printed "$(ls -t "$out"/*.pdf | head -n 1)" "--imprimir"
+check_printed "$(newest_pdf)" "--imprimir"
 
 echo "== a queue that disappears while printing"
 status=0
