@@ -9,6 +9,7 @@
 #include "support/cp1252.h"
 #include "support/text_file.h"
 #include "voucher_report/voucher_report.h"
+#include "widgets/page_printing.h"
 
 namespace tarquelas {
 
@@ -24,7 +25,9 @@ QString asLines(QString text) {
 
 class BatchUi final : public RunUi {
  public:
-  BatchUi(QString pdfPath, QTextStream& err) : pdfPath_(std::move(pdfPath)), err_(err) {}
+  // An empty pdfPath writes no PDF; an empty printQueue prints nothing.
+  BatchUi(QString pdfPath, QString printQueue, QTextStream& err)
+      : pdfPath_(std::move(pdfPath)), printQueue_(std::move(printQueue)), err_(err) {}
 
   void showMessage(const QString& text) override { err_ << asLines(text) << '\n'; }
 
@@ -42,6 +45,12 @@ class BatchUi final : public RunUi {
   Status showVoucherReport(const QString& auxPath) override {
     VoucherReport::BuildResult built = VoucherReport::build(auxPath, progress());
     if (!built.status.isOk()) return built.status;
+    if (!printQueue_.isEmpty()) {
+      const Status printed = printToQueue(*built.report, printQueue_, progress());
+      if (!printed.isOk()) return printed;
+      printed_ = true;
+      if (pdfPath_.isEmpty()) return printed;
+    }
     Status written = built.report->writePdf(pdfPath_, progress());
     pdfWritten_ = written.isOk();
     return written;
@@ -59,13 +68,17 @@ class BatchUi final : public RunUi {
 
   QString voucherOutput() const override { return pdfPath_; }
   bool pdfWritten() const { return pdfWritten_; }
+  bool printed() const { return printed_; }
+  const QString& printQueue() const { return printQueue_; }
   const QStringList& opened() const { return opened_; }
 
  private:
   static constexpr int kWaitStepMs = 200;
   QString pdfPath_;
+  QString printQueue_;
   QTextStream& err_;
   bool pdfWritten_ = false;
+  bool printed_ = false;
   QStringList opened_;
 };
 
@@ -77,6 +90,7 @@ void printErrorFile(const QString& path, QTextStream& err) {
 
 // One line for each file the run made, after the summary.
 void printOutputs(const BatchUi& ui, const RunRequest& request, QTextStream& out) {
+  if (ui.printed()) out << QStringLiteral("Impresos en la cola: ") << printable(ui.printQueue()) << '\n';
   if (ui.pdfWritten()) out << QStringLiteral("Comprobantes: ") << printablePath(ui.voucherOutput()) << '\n';
   if (ui.opened().contains(request.paths.padron)) {
     out << QStringLiteral("Padrón: ") << printablePath(request.paths.padron) << '\n';
@@ -103,6 +117,13 @@ int exitStatusOf(RunOutcome outcome) {
 }  // namespace
 
 int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
+  // Before the run deletes or writes anything.
+  if (!options.printQueue.isEmpty()) {
+    if (const QString missing = missingQueueDescription(options.printQueue); !missing.isEmpty()) {
+      err << missing << '\n';
+      return kExitFailure;
+    }
+  }
   const Recognition recognition = recognizeFile(options.presentationPath);
   if (recognition.outcome != Recognition::Outcome::Recognised) {
     err << missingFileMessage(options.presentationPath) << '\n';
@@ -118,7 +139,8 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   request.headerLine = recognition.headerLine;
   request.trabajadores = options.trabajadores;
 
-  BatchUi ui(options.pdf.isEmpty() ? request.paths.pdf : options.pdf, err);
+  const bool defaultPdf = options.pdf.isEmpty() && options.printQueue.isEmpty();
+  BatchUi ui(defaultPdf ? request.paths.pdf : options.pdf, options.printQueue, err);
   const RunOutcome outcome = procesarArchivo(request, ui);
   if (outcome == RunOutcome::Finished) printOutputs(ui, request, out);
   if (outcome == RunOutcome::NoVouchers) removeEarlierPdf(ui.voucherOutput());

@@ -13,6 +13,7 @@ struct BatchOptions {
   QString directory;  // the App directory; empty for appDirectory()
   QString pdf;        // empty for Tarquelas.pdf in the App directory
   bool trabajadores = false;
+  QString printQueue;  // the vouchers go to this print queue instead of the PDF
 };
 
 // Exit statuses of batch mode.

@@ -28,15 +28,18 @@ CommandLine parseOptions(const QStringList& args) {
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& arg = args.at(i);
     bool ok = true;
-    if (arg == QStringLiteral("--help")) return CommandLine{CommandLine::Mode::Help, {}, {}, {}, false, {}};
+    if (arg == QStringLiteral("--help"))
+      return CommandLine{CommandLine::Mode::Help, {}, {}, {}, false, {}, {}};
     if (arg == QStringLiteral("--version"))
-      return CommandLine{CommandLine::Mode::Version, {}, {}, {}, false, {}};
+      return CommandLine{CommandLine::Mode::Version, {}, {}, {}, false, {}, {}};
     if (arg == QStringLiteral("--procesar")) {
       ok = takeValue(args, i, c.path);
     } else if (arg == QStringLiteral("--directorio")) {
       ok = takeValue(args, i, c.directory);
     } else if (arg == QStringLiteral("--pdf")) {
       ok = takeValue(args, i, c.pdf);
+    } else if (arg == QStringLiteral("--imprimir")) {
+      ok = takeValue(args, i, c.printQueue);
     } else if (arg == QStringLiteral("--trabajadores")) {
       c.trabajadores = true;
     } else {
@@ -68,9 +71,11 @@ QString helpText() {
       "      se reconoce, se procesa antes de mostrar la ventana.\n"
       "\n"
       "  tarquelas --procesar ARCHIVO [--directorio DIR] [--trabajadores] [--pdf SALIDA.pdf]\n"
+      "            [--imprimir COLA]\n"
       "      Procesa ARCHIVO sin ventana: lo reconoce, lo valida y escribe los\n"
-      "      comprobantes en PDF (archivo de comprobantes) o Padron.html\n"
-      "      (archivo de padrón). Muestra el resumen de la presentación.\n"
+      "      comprobantes en PDF o los imprime en COLA (archivo de comprobantes),\n"
+      "      o escribe Padron.html (archivo de padrón). Muestra el resumen de la\n"
+      "      presentación.\n"
       "\n"
       "Opciones:\n"
       "  --procesar ARCHIVO  archivo de presentación a procesar\n"
@@ -78,7 +83,9 @@ QString helpText() {
       "                      Padron.html (por omisión, la carpeta de la aplicación)\n"
       "  --trabajadores      agrega al padrón las páginas de los trabajadores\n"
       "  --pdf SALIDA.pdf    dónde escribir los comprobantes (por omisión,\n"
-      "                      Tarquelas.pdf en DIR)\n"
+      "                      Tarquelas.pdf en DIR; con --imprimir, sólo si se indica)\n"
+      "  --imprimir COLA     imprime los comprobantes en la cola de impresión COLA\n"
+      "                      (los nombres de las colas los da «lpstat -e»)\n"
       "  --help              muestra esta ayuda\n"
       "  --version           muestra la versión\n"
       "\n"

@@ -15,7 +15,8 @@ struct CommandLine {
   QString directory;  // --directorio: the App directory of a batch run
   QString pdf;        // --pdf: where the vouchers go in batch mode
   bool trabajadores = false;
-  QString problem;  // what is wrong, for WrongUsage
+  QString problem;     // what is wrong, for WrongUsage
+  QString printQueue;  // --imprimir: the print queue of the vouchers in batch mode
 };
 
 // arguments without the program's own name.

@@ -20,8 +20,8 @@
 #include "app/recognition.h"
 #include "support/text_file.h"
 #include "support/varias.h"
-#include "support/widgets/ovra_common_dialog.h"
-#include "support/widgets/teclas.h"
+#include "widgets/ovra_common_dialog.h"
+#include "widgets/teclas.h"
 
 // Resources of a static library are registered by hand.
 static void initResources() { Q_INIT_RESOURCE(app); }

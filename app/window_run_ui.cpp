@@ -5,22 +5,16 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QScreen>
-#include <QStyle>
 #include <QTimer>
 #include <QUrl>
+#include <optional>
 
 #include "voucher_report/voucher_report.h"
+#include "widgets/voucher_preview.h"
 
 namespace tarquelas {
 
 namespace {
-
-constexpr int kProgressDelayMs = 500;
-constexpr int kProgressSteps = 1000;
 
 QString title() { return QString::fromUtf16(kProgramTitle); }
 
@@ -32,62 +26,19 @@ QString asDisplayLines(QString text) {
   return text;
 }
 
-// Most of the screen's height, so a whole A4 page reads at once.
-void placeLarge(QWidget& dialog) {
-  const QScreen* screen = dialog.screen();
-  if (screen == nullptr) return;
-  const QRect area = screen->availableGeometry();
-  const QSize size(std::min(area.width(), area.height() * 4 / 5), area.height() * 9 / 10);
-  dialog.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));
-}
-
-void paintReport(const VoucherReport& report, QPrinter& printer) {
-  QPainter painter(&printer);
-  for (int i = 0; i < report.pageCount(); ++i) {
-    if (i > 0) printer.newPage();
-    report.paintPage(i, painter);
-  }
-}
+// The busy pointer while it exists.
+struct BusyPointer {
+  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+};
 
 }  // namespace
 
 ViewerOpener desktopViewer() {
   return [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
 }
-
-DialogProgress::~DialogProgress() = default;
-
-QString DialogProgress::stageText(Stage stage) {
-  switch (stage) {
-    case Stage::Validating: return QStringLiteral("Validando el archivo…");
-    case Stage::LayingOutVouchers: return QStringLiteral("Armando los comprobantes…");
-    case Stage::WritingPrintout: return QStringLiteral("Escribiendo el padrón…");
-    case Stage::PrintingPages: return QStringLiteral("Imprimiendo los comprobantes…");
-    case Stage::WritingPdf: return QStringLiteral("Guardando el PDF…");
-  }
-  return {};
-}
-
-bool DialogProgress::report(Stage stage, qint64 done, qint64 total) {
-  if (!dialog_) {
-    dialog_ = std::make_unique<QProgressDialog>(parent_);
-    dialog_->setWindowTitle(title());
-    dialog_->setCancelButtonText(QStringLiteral("Cancelar"));
-    dialog_->setWindowModality(Qt::ApplicationModal);
-    dialog_->setMinimumDuration(kProgressDelayMs);
-    dialog_->setAutoClose(false);
-    dialog_->setAutoReset(false);
-  }
-  dialog_->setLabelText(stageText(stage));
-  dialog_->setMaximum(total > 0 ? kProgressSteps : 0);
-  dialog_->setValue(total > 0 ? int(std::min(done, total) * kProgressSteps / total) : 0);
-  // Until the dialog shows, the window stays painted but takes no input.
-  QCoreApplication::processEvents(dialog_->isVisible() ? QEventLoop::AllEvents
-                                                       : QEventLoop::ExcludeUserInputEvents);
-  return !dialog_->wasCanceled();
-}
-
-void DialogProgress::finish() { dialog_.reset(); }
 
 WindowRunUi::~WindowRunUi() { setBusy(false); }
 
@@ -110,19 +61,26 @@ bool WindowRunUi::askContinue(const QString& description) {
 }
 
 Status WindowRunUi::showVoucherReport(const QString& auxPath) {
+  // The run gave the pointer back; from the end of validation until the
+  // first page is on the screen it is busy again, under the same progress
+  // dialog.
+  std::optional<BusyPointer> busy(std::in_place);
   VoucherReport::BuildResult built = VoucherReport::build(auxPath, progress_);
-  progress_.finish();
-  if (!built.status.isOk()) return built.status;
-  const VoucherReport& report = *built.report;
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPageLayout(report.pageLayout());
-  printer.setFullPage(true);
-  QPrintPreviewDialog preview(&printer, window_);
-  preview.setWindowTitle(title());
-  placeLarge(preview);
-  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                   [&report](QPrinter* target) { paintReport(report, *target); });
+  if (!built.status.isOk()) {
+    progress_.finish();
+    return built.status;
+  }
+  VoucherPreview preview(
+      *built.report, [this](const QString& description) { return askContinue(description); }, window_);
+  const auto shown = [this, &busy] {
+    progress_.finish();
+    busy.reset();
+  };
+  // A report without pages never paints one.
+  if (built.report->pageCount() == 0) shown();
+  QObject::connect(&preview, &VoucherPreview::firstPageShown, &preview, shown);
   preview.exec();
+  progress_.finish();
   return Status::ok();
 }
 

@@ -9,7 +9,7 @@ packages=(
   libzint-dev libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-wine
   clang-format
-  zlib1g-dev
+  zlib1g-dev libcups2-dev cups printer-driver-cups-pdf
   zbar-tools poppler-utils qpdf python3-reportlab
   xvfb xauth desktop-file-utils dpkg-dev
   python3 time

@@ -3,8 +3,8 @@
 #   docs/ventana-resumen.png  the window on a virtual display (Xvfb), with the
 #                             path of a copy of samples/vouchers.txt typed in
 #   docs/ventana-padron.png   the same with samples/registry.txt
-#   docs/vista-previa.png     the print preview of samples/vouchers.txt, named
-#                             on the command line
+#   docs/vista-previa.png     the program's preview of samples/vouchers.txt,
+#                             named on the command line, at its second page
 #   docs/comprobante.png      the first voucher page of samples/vouchers.txt
 #                             with a bar code (batch mode to PDF, pdftoppm)
 #   docs/padron.png           page 1 of the registry printout of
@@ -92,6 +92,10 @@ pid=$!
 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
 sleep 3
 wid=$(xdotool search --onlyvisible --pid "$pid" | tail -n 1)
+# The second page, which has a bar code.
+xdotool windowfocus --sync "$wid"
+xdotool key Next
+sleep 1
 import -window "$wid" "$picture"
 kill "$pid"
 SCRIPT

@@ -6,11 +6,12 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+
+#include "widgets/preview_pages.h"
+#include "widgets/voucher_preview.h"
 
 namespace tarquelas::testing {
 
@@ -43,15 +44,13 @@ class ModalAnswerer : public QObject {
                wait != nullptr && wait->objectName() == QStringLiteral("esperaCarpeta")) {
       seen.append({wait->windowTitle(), wait->labelText(), QMessageBox::NoIcon, {}, window_->isVisible()});
       wait->findChild<QPushButton*>()->click();  // "Cancelar": gives up waiting for the App directory
-    } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
-      auto* pages = preview->findChild<QPrintPreviewWidget*>();
-      if (pages != nullptr) pages->updatePreview();
+    } else if (auto* preview = qobject_cast<VoucherPreview*>(modal)) {
       seen.append({preview->windowTitle(),
                    QStringLiteral("preview"),
                    QMessageBox::NoIcon,
                    {},
                    window_->isVisible(),
-                   pages != nullptr ? pages->pageCount() : -1});
+                   preview->pages().pageCount()});
       preview->reject();
     }
   }

@@ -16,7 +16,7 @@
 #include "app/window_run_ui.h"
 #include "app_test_files.h"
 #include "modal_answerer.h"
-#include "support/widgets/ovra_common_dialog.h"
+#include "widgets/ovra_common_dialog.h"
 
 namespace tarquelas {
 namespace {

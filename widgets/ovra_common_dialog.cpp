@@ -1,4 +1,4 @@
-#include "support/widgets/ovra_common_dialog.h"
+#include "widgets/ovra_common_dialog.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // The common dialog wrapper over a stand-in platform: the request it hands
 // over, the answers it takes back, the extension rule and the cancel error;
 // then Qt's own open dialog, answered as a person would.
-#include "support/widgets/ovra_common_dialog.h"
+#include "widgets/ovra_common_dialog.h"
 
 #include <QApplication>
 #include <QFile>

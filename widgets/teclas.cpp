@@ -1,4 +1,4 @@
-#include "support/widgets/teclas.h"
+#include "widgets/teclas.h"
 
 #include <QApplication>
 #include <QDialog>

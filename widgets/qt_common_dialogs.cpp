@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <cmath>
 
-#include "support/widgets/ovra_common_dialog.h"
+#include "widgets/ovra_common_dialog.h"
 
 namespace tarquelas {
 

@@ -1,6 +1,6 @@
 // Keyboard handling: upper-casing on and off, Enter moving on like Tab. (Enter
 // in a dialog with a default button is the main window's test.)
-#include "support/widgets/teclas.h"
+#include "widgets/teclas.h"
 
 #include <QLineEdit>
 #include <QTest>

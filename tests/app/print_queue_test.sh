@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Printing into a real print system: a CUPS queue on the PDF printer
+# (cups-pdf) gets the sample's vouchers once through the preview's print
+# path and once through --imprimir; each printed PDF must hold one page per
+# voucher, the texts and the bar codes of the program's own PDF. Then a
+# queue that disappears while the pages are painted must give the error
+# prompt, and nothing may come out of it.
+# Starts the CUPS scheduler when none runs; that, adding a queue and its
+# cups-pdf settings in /etc/cups, needs root (scripts/pdf-queue.sh). Exit
+# 77 (skipped) otherwise.
+# Usage: print_queue_test.sh PROGRAM PRINT_WITH_PREVIEW SAMPLE
+set -euo pipefail
+program=$1 driver=$2 sample=$3
+
+skip() {
+  echo "SKIPPED: $*"
+  exit 77
+}
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+
+for tool in pdfinfo pdftotext pdftoppm zbarimg; do
+  command -v "$tool" >/dev/null || skip "$tool is missing (scripts/deps.sh installs it)"
+done
+# shellcheck source=scripts/pdf-queue.sh
+source "$(dirname "$0")/../../scripts/pdf-queue.sh"
+
+queue=tarquelas-prueba-$$
+work=$(mktemp -d)
+out=$work/impresos
+mkdir -m 1777 "$out"
+trap 'pdf_queue_remove "$queue"; rm -rf "$work"' EXIT
+status=0
+pdf_queue_add "$queue" "$out" >"$work/motivo" || status=$?
+[ "$status" -ne 77 ] || skip "$(cat "$work/motivo")"
+[ "$status" -eq 0 ] || fail "$(cat "$work/motivo")"
+
+# The reference: the program's own PDF of the sample, and its auxiliary file.
+QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work" --pdf "$work/referencia.pdf" >/dev/null
+pages=$(pdfinfo "$work/referencia.pdf" | awk '/^Pages:/ {print $2}')
+[ "$pages" -gt 1 ] || fail "the reference PDF has $pages pages"
+
+newest_pdf() {
+  find "$out" -name '*.pdf' -printf '%T@ %p\n' | sort -n | tail -n 1 | cut -d' ' -f2-
+}
+
+wait_for_pdfs() {
+  pdf_queue_wait "$queue" "$out" "$1" 60 || fail "no printed PDF number $1 after 60 s"
+}
+
+# Lines that name what a page prints, blanks squeezed.
+key_lines() {
+  pdftotext "$1" - 2>/dev/null | tr -s ' ' | grep -E 'CUIT: |CONSORCIO: |TOTAL A PAGAR|VENCIMIENTO: |Código de barras: ' | sort
+}
+
+check_printed() {
+  local pdf=$1 what=$2
+  echo "== $what: $(basename "$pdf")"
+  local got
+  got=$(pdfinfo "$pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
+  [ "$got" = "$pages" ] || fail "$what: $got pages printed, $pages vouchers"
+  diff <(key_lines "$work/referencia.pdf") <(key_lines "$pdf") || fail "$what: the printed texts differ"
+  local codes=0 p digits read
+  for p in $(seq 1 "$pages"); do
+    digits=$(pdftotext -f "$p" -l "$p" "$pdf" - 2>/dev/null | sed -n 's/.*Código de barras: *\([0-9]*\).*/\1/p' | head -n 1)
+    [ -n "$digits" ] || continue
+    pdftoppm -f "$p" -l "$p" -r 150 -gray -png -singlefile "$pdf" "$work/pagina" 2>/dev/null
+    read=$(zbarimg -q --raw "$work/pagina.png" 2>/dev/null | head -n 1)
+    # Interleaved 2 of 5 pads an odd count of digits with a leading zero.
+    [ "$read" = "$digits" ] || [ "$read" = "0$digits" ] || fail "$what: page $p bar code reads '$read', shows $digits"
+    codes=$((codes + 1))
+  done
+  [ "$codes" -gt 0 ] || fail "$what: no page shows a bar code"
+  echo "   $got pages, texts as in the program's PDF, $codes bar codes read"
+}
+
+"$driver" "$work/TarquelasAux.txt" "$queue" || fail "printing from the preview failed"
+wait_for_pdfs 1
+check_printed "$(newest_pdf)" "preview"
+
+mkdir "$work/lote"
+QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work/lote" --imprimir "$queue" >/dev/null ||
+  fail "--imprimir failed"
+[ ! -e "$work/lote/Tarquelas.pdf" ] || fail "--imprimir also wrote Tarquelas.pdf"
+wait_for_pdfs 2
+check_printed "$(newest_pdf)" "--imprimir"
+
+echo "== a queue that disappears while printing"
+status=0
+prompt=$("$driver" "$work/TarquelasAux.txt" "$queue" --quitar-cola 2>&1) || status=$?
+[ "$status" -eq 1 ] || fail "exit status $status, not 1: $prompt"
+grep -q "Se ha detectado el siguiente error:" <<<"$prompt" || fail "no error prompt: $prompt"
+grep -q "No se pudo imprimir en $queue: " <<<"$prompt" || fail "the prompt gives no reason: $prompt"
+echo "   $(tail -n 1 <<<"$prompt")"
+sleep 1
+[ "$(find "$out" -name '*.pdf' | wc -l)" -eq 2 ] || fail "something was printed after all"
+echo "PASSED"

@@ -1,0 +1,41 @@
+// Prints an auxiliary file's vouchers through the preview's print path, as
+// "Imprimir" does once its dialog is accepted, headless and without a
+// dialog: print_with_preview AUX QUEUE [--quitar-cola]. With --quitar-cola
+// the queue is deleted while the pages are being painted. Prints a failure
+// as the error prompt would show it; exit 0 printed, 1 failed, 2 cancelled
+// or wrong use.
+#include <QApplication>
+#include <QPrinter>
+#include <QProcess>
+#include <QTextStream>
+#include <QTimer>
+
+#include "voucher_report/fonts.h"
+#include "voucher_report/voucher_report.h"
+#include "widgets/voucher_preview.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QTextStream err(stderr);
+  const QStringList args = QApplication::arguments();
+  if (args.size() < 3) return 2;
+  tarquelas::registerProgramFonts();
+  tarquelas::VoucherReport::BuildResult built = tarquelas::VoucherReport::build(args.at(1));
+  if (!built.status.isOk()) {
+    err << built.status.description() << '\n';
+    return 1;
+  }
+  tarquelas::VoucherPreview preview(*built.report, [](const QString&) { return false; });
+  preview.show();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPrinterName(args.at(2));
+  // The progress dialog lets events through between pages: the queue goes
+  // at the first of them.
+  if (args.contains(QStringLiteral("--quitar-cola")))
+    QTimer::singleShot(0, [&] {
+      QProcess::execute(QStringLiteral("lpadmin"), {QStringLiteral("-x"), args.at(2)});
+    });
+  const tarquelas::Status status = preview.print(printer);
+  if (status.isError()) err << "Se ha detectado el siguiente error:\n" << status.description() << '\n';
+  return status.isOk() ? 0 : status.isError() ? 1 : 2;
+}

@@ -1,0 +1,44 @@
+// Printing the vouchers: the pages a print dialog asked for, painted one at
+// a time into a PDF spool file that is handed whole to the print queue, so
+// memory stays flat whatever the count, a cancel sends nothing to the
+// printer, and a queue that refuses the job or is gone says why.
+#pragma once
+
+#include <QString>
+
+#include "support/progress.h"
+#include "support/status.h"
+
+class QPrinter;
+
+namespace tarquelas {
+
+class VoucherReport;
+
+// Pages of the report, 0-based, both ends included; empty when last < first.
+struct PageRange {
+  int first = 0;
+  int last = -1;
+  int count() const { return last >= first ? last - first + 1 : 0; }
+  friend bool operator==(const PageRange&, const PageRange&) = default;
+};
+
+// The pages the printer's print range names: all of them, the dialog's
+// 1-based from–to, or the current page (0-based), clipped to the report.
+PageRange requestedPages(const QPrinter& printer, int currentPage, int pageCount);
+
+// Prints range of report with printer's settings: to its print queue
+// (copies, sides and the dialog's options go with the job), or, when it
+// names an output file, into that PDF (atomically, copies painted again).
+// Cancelled: nothing is printed and no file is left.
+[[nodiscard]] Status printPages(const VoucherReport& report, QPrinter& printer, PageRange range,
+                                Progress& progress = noProgress());
+
+// Prints every page of report to the print queue, as batch mode does.
+[[nodiscard]] Status printToQueue(const VoucherReport& report, const QString& queue,
+                                  Progress& progress = noProgress());
+
+// The description of a print queue that does not exist; empty when it does.
+QString missingQueueDescription(const QString& queue);
+
+}  // namespace tarquelas
