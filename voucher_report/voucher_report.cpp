@@ -201,8 +201,23 @@ Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const
     return Status::error(writeError(pdfPath, u"no es un archivo com\u00fan"_s));
   QSaveFile file(pdfPath);
   if (!file.open(QIODevice::WriteOnly)) return Status::error(writeError(pdfPath, file.errorString()));
+  Status status = writePdf(file, 0, pageCount() - 1, 1, Progress::Stage::WritingPdf, progress);
+  if (!status.isOk()) {
+    file.cancelWriting();
+    return status;
+  }
+  if (!file.commit()) return Status::error(writeError(pdfPath, file.errorString()));
+  return Status::ok();
+}
+
+Status VoucherReport::writePdf(QIODevice& device, int first, int last, int copies, Progress::Stage stage,
+                               Progress& progress) const {
+  const auto failed = [&device] {
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    return Status::error(writeError(file ? file->fileName() : QString(), device.errorString()));
+  };
   Status status;
-  WholeWrites whole(file);
+  WholeWrites whole(device);
   {
     report::PdfWriter writer(&whole);
     QPageLayout layout = pageLayout();
@@ -212,23 +227,17 @@ Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const
     writer.setCreator(u"Tarquelas"_s);
     writer.setTitle(u"Tarquelas"_s);
     QPainter painter;
-    if (!painter.begin(&writer)) {
-      file.cancelWriting();
-      return Status::error(writeError(pdfPath, file.errorString()));
+    if (!painter.begin(&writer)) return failed();
+    // A report without pages still makes a valid, empty document.
+    for (int copy = 0; copy < copies && status.isOk() && first <= last; ++copy) {
+      if (copy > 0 && !writer.newPage()) status = Impl::refused(first);
+      if (status.isOk()) status = impl_->paintPages(writer, painter, first, last, stage, progress);
     }
-    if (pageCount() > 0)
-      status = impl_->paintPages(writer, painter, 0, pageCount() - 1, Progress::Stage::WritingPdf, progress);
     painter.end();
   }
   if (status.isOk() && whole.failed()) status = Status::error(QString());
-  if (!status.isOk()) {
-    if (status.isError() && (whole.failed() || file.error() != QFileDevice::NoError))
-      status = Status::error(writeError(pdfPath, file.errorString()));
-    file.cancelWriting();
-    return status;
-  }
-  if (!file.commit()) return Status::error(writeError(pdfPath, file.errorString()));
-  return Status::ok();
+  if (status.isError() && whole.failed()) return failed();
+  return status;
 }
 
 }  // namespace tarquelas

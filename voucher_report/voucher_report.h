@@ -6,6 +6,7 @@
 // PDF all paint the same pages.
 #pragma once
 
+#include <QIODevice>
 #include <QPageLayout>
 #include <QString>
 #include <memory>
@@ -55,6 +56,12 @@ class VoucherReport {
   // Writes every page to pdfPath atomically, fonts embedded, reporting
   // Progress::Stage::WritingPdf.
   [[nodiscard]] Status writePdf(const QString& pdfPath, Progress& progress = noProgress()) const;
+
+  // Writes pages first..last (0-based, inclusive), copies times over, as one
+  // PDF into device, which is open for writing (a print job's spool file).
+  // Reports stage; a write the device does not take whole is an error.
+  [[nodiscard]] Status writePdf(QIODevice& device, int first, int last, int copies, Progress::Stage stage,
+                                Progress& progress = noProgress()) const;
 
   class Impl;
 

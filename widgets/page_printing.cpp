@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -31,27 +30,7 @@ constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 // Writes range, copies times over, as a PDF into file.
 Status writePages(const VoucherReport& report, QFileDevice& file, PageRange range, int copies,
                   Progress& progress) {
-  const auto writeError = [&file] {
-    return Status::error(
-        fileErrorDescription(QStringLiteral("escribir"), file.fileName(), file.errorString()));
-  };
-  QPdfWriter writer(&file);
-  QPageLayout layout = report.pageLayout();
-  layout.setMode(QPageLayout::FullPageMode);
-  writer.setPageLayout(layout);
-  writer.setResolution(1200);
-  writer.setCreator(QString::fromUtf16(u"Tarquelas"));
-  writer.setTitle(QString::fromUtf16(u"Tarquelas"));
-  QPainter painter;
-  if (!painter.begin(&writer)) return writeError();
-  Status status;
-  for (int copy = 0; copy < copies && status.isOk(); ++copy) {
-    if (copy > 0 && !writer.newPage()) status = writeError();
-    if (status.isOk()) status = report.paintPages(writer, painter, range.first, range.last, progress);
-  }
-  painter.end();
-  if (status.isOk() && file.error() != QFileDevice::NoError) return writeError();
-  return status;
+  return report.writePdf(file, range.first, range.last, copies, Progress::Stage::PrintingPages, progress);
 }
 
 const char* sidesOf(QPrinter::DuplexMode duplex) {
