@@ -307,6 +307,7 @@ void frmGeneracionDeTarquelas::cmdProcesar_Click() {
   request.headerLine = sLineaCabecera_;
   request.trabajadores = chkTrabajadores_->isChecked();
   WindowRunUi ui(this, options_.openInViewer);
+  ui.guardFiles(request.presentationPath, request.paths);
   (void)procesarArchivo(request, ui);
   running_ = false;
 }

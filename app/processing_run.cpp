@@ -78,24 +78,12 @@ class Run {
   // program's own files, and the PDF would replace none of them.
   bool inputsAreNotOutputs() {
     const QString input = withoutBlanks(request_.presentationPath);
-    const QString own[] = {paths_.auxiliar, paths_.errores, paths_.padron, paths_.disenoConsorcio,
-                           paths_.disenoTrabajador};
-    const auto isOwn = [&own](const QString& path) {
-      return std::any_of(std::begin(own), std::end(own),
-                         [&path](const QString& file) { return esMismoArchivo(path, file); });
-    };
+    if (!input.isEmpty() && isOwnFile(input, paths_))
+      return refuse(workingFileMessage(request_.presentationPath));
     const QString pdf = ui_.voucherOutput();
-    if (!input.isEmpty() && isOwn(input)) return refuse(workingFileMessage(request_.presentationPath));
     if (pdf.isEmpty()) return true;
-    if (!input.isEmpty() && esMismoArchivo(pdf, input)) {
-      return refuse(pdfRefused(pdf, QStringLiteral("es el archivo que se procesa")));
-    }
-    if (isOwn(pdf)) return refuse(pdfRefused(pdf, QStringLiteral("es un archivo de trabajo del programa")));
-    return true;
-  }
-
-  static QString pdfRefused(const QString& pdf, const QString& reason) {
-    return fileErrorDescription(QStringLiteral("escribir"), QDir::toNativeSeparators(pdf), reason);
+    const QString refused = outputRefusal(pdf, request_.presentationPath, paths_);
+    return refused.isEmpty() || refuse(refused);
   }
 
   bool refuse(const QString& message) {
@@ -243,6 +231,24 @@ QString rejectedMessage(const QByteArray& kind, const QString& errorFilePath) {
 }
 
 QString cancelledMessage() { return QStringLiteral("Proceso cancelado."); }
+
+bool isOwnFile(const QString& path, const WorkPaths& paths) {
+  const QString own[] = {paths.auxiliar, paths.errores, paths.padron, paths.disenoConsorcio,
+                         paths.disenoTrabajador};
+  return std::any_of(std::begin(own), std::end(own),
+                     [&path](const QString& file) { return esMismoArchivo(path, file); });
+}
+
+QString outputRefusal(const QString& output, const QString& presentationPath, const WorkPaths& paths) {
+  const auto refused = [&output](const QString& reason) {
+    return fileErrorDescription(QStringLiteral("escribir"), printablePath(output), reason);
+  };
+  const QString input = withoutBlanks(presentationPath);
+  if (!input.isEmpty() && esMismoArchivo(output, input))
+    return refused(QStringLiteral("es el archivo que se procesa"));
+  if (isOwnFile(output, paths)) return refused(QStringLiteral("es un archivo de trabajo del programa"));
+  return {};
+}
 
 QString workingFileMessage(const QString& path) {
   return QStringLiteral(

@@ -62,6 +62,14 @@ QString cancelledMessage();
 // directory's working files or templates.
 QString workingFileMessage(const QString& path);
 
+// True when path is (the same file as) one of the App directory's working
+// files or templates.
+bool isOwnFile(const QString& path, const WorkPaths& paths);
+
+// Why a file the run would write (a PDF) must not be written at output: it
+// is the presentation file or one of the program's own; empty when it may.
+QString outputRefusal(const QString& output, const QString& presentationPath, const WorkPaths& paths);
+
 // The description of a presentation file that is not there: "No existe el
 // archivo: " and the path, or, for a name that cannot be represented, a
 // message that says so.

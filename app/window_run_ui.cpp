@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <optional>
 
+#include "app/processing_run.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/voucher_preview.h"
 
@@ -70,8 +71,13 @@ Status WindowRunUi::showVoucherReport(const QString& auxPath) {
     progress_.finish();
     return built.status;
   }
+  VoucherPreview::OutputCheck outputCheck;
+  if (paths_) {
+    outputCheck = [this](const QString& path) { return outputRefusal(path, presentationPath_, *paths_); };
+  }
   VoucherPreview preview(
-      *built.report, [this](const QString& description) { return askContinue(description); }, window_);
+      *built.report, [this](const QString& description) { return askContinue(description); }, window_,
+      outputCheck);
   const auto shown = [this, &busy] {
     progress_.finish();
     busy.reset();
@@ -107,6 +113,11 @@ bool WindowRunUi::waitForWorkFolder(const std::function<bool()>& tryAgain) {
   retry.start(kRetryMs);
   loop.exec();
   return taken;
+}
+
+void WindowRunUi::guardFiles(QString presentationPath, WorkPaths paths) {
+  presentationPath_ = std::move(presentationPath);
+  paths_ = std::move(paths);
 }
 
 void WindowRunUi::setBusy(bool busy) {

@@ -5,8 +5,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/run_ui.h"
+#include "support/work_paths.h"
 #include "widgets/dialog_progress.h"
 
 class QWidget;
@@ -32,11 +34,17 @@ class WindowRunUi final : public RunUi {
   void setBusy(bool busy) override;
   bool waitForWorkFolder(const std::function<bool()>& tryAgain) override;
 
+  // The run's presentation file and working files, which a PDF saved or
+  // printed to a file from the preview must not replace.
+  void guardFiles(QString presentationPath, WorkPaths paths);
+
  private:
   QWidget* window_;
   ViewerOpener opener_;
   DialogProgress progress_;
   bool busy_ = false;
+  QString presentationPath_;
+  std::optional<WorkPaths> paths_;
 };
 
 }  // namespace tarquelas

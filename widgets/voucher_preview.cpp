@@ -50,8 +50,13 @@ struct BusyPointer {
 
 }  // namespace
 
-VoucherPreview::VoucherPreview(const VoucherReport& report, ErrorPrompt prompt, QWidget* parent)
-    : QDialog(parent), report_(report), prompt_(std::move(prompt)), pages_(new PreviewPages(report, this)) {
+VoucherPreview::VoucherPreview(const VoucherReport& report, ErrorPrompt prompt, QWidget* parent,
+                               OutputCheck outputCheck)
+    : QDialog(parent),
+      report_(report),
+      prompt_(std::move(prompt)),
+      outputCheck_(std::move(outputCheck)),
+      pages_(new PreviewPages(report, this)) {
   setWindowTitle(QString::fromUtf16(kProgramTitle));
   setWindowFlag(Qt::WindowMaximizeButtonHint);
   auto* bar = new QToolBar(this);
@@ -177,7 +182,13 @@ void VoucherPreview::addCommands(QToolBar& bar) {
           &QAction::triggered, this, &QDialog::reject);
 }
 
+Status VoucherPreview::checkedOutput(const QString& path) const {
+  const QString refused = outputCheck_ && !path.isEmpty() ? outputCheck_(path) : QString();
+  return refused.isEmpty() ? Status::ok() : Status::error(refused);
+}
+
 Status VoucherPreview::print(QPrinter& printer) {
+  if (Status refused = checkedOutput(printer.outputFileName()); !refused.isOk()) return refused;
   const PageRange range = requestedPages(printer, pages_->currentPage(), pages_->pageCount());
   BusyPointer busy;
   DialogProgress progress(this);
@@ -187,6 +198,7 @@ Status VoucherPreview::print(QPrinter& printer) {
 }
 
 Status VoucherPreview::savePdf(const QString& path) {
+  if (Status refused = checkedOutput(path); !refused.isOk()) return refused;
   BusyPointer busy;
   DialogProgress progress(this);
   const Status status = report_.writePdf(path, progress);

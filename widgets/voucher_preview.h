@@ -28,7 +28,12 @@ class VoucherPreview final : public QDialog {
   // the preview.
   using ErrorPrompt = std::function<bool(const QString& description)>;
 
-  VoucherPreview(const VoucherReport& report, ErrorPrompt prompt, QWidget* parent = nullptr);
+  // Why a PDF must not be written at a path (it is the presentation file
+  // or one of the program's own); empty when it may.
+  using OutputCheck = std::function<QString(const QString& path)>;
+
+  VoucherPreview(const VoucherReport& report, ErrorPrompt prompt, QWidget* parent = nullptr,
+                 OutputCheck outputCheck = {});
   ~VoucherPreview() override;
 
   PreviewPages& pages() { return *pages_; }
@@ -52,12 +57,14 @@ class VoucherPreview final : public QDialog {
   void printFromDialog();
   void saveFromDialog();
   void putToUser(const Status& status);
+  Status checkedOutput(const QString& path) const;
   void showCurrentPage(int page);
   void showZoom(double zoom);
   void placeLarge();
 
   const VoucherReport& report_;
   ErrorPrompt prompt_;
+  OutputCheck outputCheck_;
   PreviewPages* pages_;
   QSpinBox* pageBox_ = nullptr;
   QLabel* zoomLabel_ = nullptr;
