@@ -1,6 +1,6 @@
 // The report engine over a toy report: groups opened and closed as keys
 // change, bands placed down the pages and broken, hidden controls, cancel;
-// and the bars drawn for a bar code.
+// the texts shown, and the bars drawn for a bar code.
 #include "voucher_report/report_engine.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "voucher_report/bar_code.h"
+#include "voucher_report/text_fit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -142,6 +143,13 @@ TEST(ReportEngineTest, CancelOrARefusedPageStopsTheRunAndSaysSo) {
   // The first page goes when the second heading needs a page: the run stops
   // there, before the second voucher's detail.
   EXPECT_EQ(r.log, u"S H0 H1 D F1 H1 "_s);
+}
+
+// Blanks at a line's end neither show nor take room; a lone CR breaks a line.
+TEST(TextFitTest, DisplayTextDropsBlanksAtLineEndsAndBreaksAtEveryLineEnd) {
+  for (const auto& [text, shown] :
+       {std::pair{u"a \r\nb  "_s, u"a\nb"_s}, {u"a\r \r"_s, u"a\n\n"_s}, {u"a b"_s, u"a b"_s}})
+    EXPECT_EQ(displayText(text), shown);
 }
 
 // 59 digits in Bar1's box (7229 x 851 twips) painted at 1200 dpi: Code 128

@@ -1,9 +1,9 @@
 // The voucher report of auxiliary files: the texts the record fields give,
-// the pages laid out for every form and hand-edited line, texts that fit
-// their boxes; the pages painted and written as PDF, checked with the tools
-// a person would use: poppler (pages, text, fonts, pictures, a page as an
-// image) and zbar (the bar code read back); and the painting and PDF writing
-// that must never lose an earlier file.
+// the pages laid out for every form and hand-edited line; the pages painted
+// and written as PDF, checked with the tools a person would use: poppler
+// (pages, text, fonts, pictures, a page as an image) and zbar (the bar code
+// read back); and the painting and PDF writing that must never lose an
+// earlier file.
 #include "voucher_report/voucher_report.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -35,7 +34,6 @@
 #include "voucher_report/fonts.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"
-#include "voucher_report/text_fit.h"
 #include "voucher_report/voucher_index.h"
 #include "voucher_report/voucher_texts.h"
 
@@ -279,47 +277,6 @@ TEST(RptTarquelaTest, MissingFileOrHeaderAloneGivesNoPagesAndACancelStopsTheBuil
   EXPECT_FALSE(built.report.has_value());
 }
 
-// Whatever this machine has, texts are measured with DejaVu Sans, what
-// Debian gives for Verdana.
-bool fitsItsBox(const report::Control& c, const QString& text, int minSizePercent) {
-  QFont::insertSubstitution(u"Verdana"_s, u"DejaVu Sans"_s);
-  const QRectF area = report::textArea(c.rect);
-  const QFont font = report::fittedFont(c.style, report::displayText(text), area.size());
-  const QFontMetricsF metrics(font);
-  for (const QString& line : report::displayText(text).split(u'\n'))
-    if (!c.style.multiLine && metrics.horizontalAdvance(line) > area.width()) return false;
-  return font.pixelSize() >= c.style.sizeTwips * minSizePercent / 100;
-}
-
-// The design's texts nearly at full size, the payment places at full size,
-// and the longest texts the records can fill in without a figure cut.
-TEST(RptTarquelaTest, EveryTextFitsItsBox) {
-  report::ReportDesign design = tarquelaDesign();
-  for (report::Section* s : design.sections())
-    for (const report::Control& c : s->controls)
-      EXPECT_TRUE(c.kind != report::ControlKind::Label || fitsItsBox(c, c.text, 80)) << c.name.toStdString();
-  for (const FormVariant& v : formVariants())
-    EXPECT_TRUE(fitsItsBox(*design.findControl(u"lblLugaresDePago"), v.paymentPlaces.toString(), 100));
-  const QString date = u"VENCIMIENTO: 31/12/2099"_s, number = u"N\u00ba TARQUELA: 99-99999999"_s;
-  const std::pair<const char16_t*, QString> filled[] = {
-      // clang-format off
-      {u"lblInstitucion", u"SERVICIO DE RESOLUCION ADECUADA DE CONFLICTOS PARA TRABAJADORES Y EMPLEADORES"_s},
-      {u"lblInstitucion", u"W"_s.repeated(80)}, {u"lblCUIT", u"CUIT: 20-12345678-6  (9999999)"_s},
-      {u"lblTotalAPagar", u"999999,99"_s}, {u"lblTotalAPagar2", u"TOTAL A PAGAR: 999999,99"_s},
-      {u"lblCodigoDeBarra", u"C\u00f3digo de barras: "_s + u"9"_s.repeated(59)},
-      {u"lblCantidadDeTrabajadores", u"CANTIDAD DE TRABAJADORES: 999"_s},
-      {u"lblNumeroDeTarquela", number}, {u"lblNumeroDeTarquela2", number},
-      {u"lblVencimiento2", date}, {u"lblVencimiento3", date},
-      {u"lblPeriodo2", u"PERIODO: 12 - 2099"_s}, {u"lblDeclaracion2", u"DECLARACION: 99"_s},
-      // clang-format on
-  };
-  for (const auto& [control, text] : filled)
-    EXPECT_TRUE(fitsItsBox(*design.findControl(control), text, 0)) << text.toStdString();
-  // Blanks at a line's end neither show nor take room; a lone CR breaks a line.
-  for (const auto& [text, shown] : {std::pair{u"a \r\nb  "_s, u"a\nb"_s}, {u"a\r \r"_s, u"a\n\n"_s}})
-    EXPECT_EQ(report::displayText(text), shown);
-}
-
 bool haveTools(const QStringList& names) {
   for (const QString& name : names)
     if (QStandardPaths::findExecutable(name).isEmpty()) return false;
@@ -539,10 +496,11 @@ TEST(PaintPagesTest, RangeIsPaintedPageByPageWithProgressAndACancelOrACutFileSto
 
 // What is at a path: a plain file's bytes, or its kind.
 QByteArray stateOf(const QString& path) {
-  struct stat st {};
-  if (lstat(QFile::encodeName(path).constData(), &st) != 0) return "nothing";
-  if (S_ISREG(st.st_mode)) return "file: " + readBytes(path);
-  return S_ISDIR(st.st_mode) ? "folder" : S_ISFIFO(st.st_mode) ? "pipe" : "other";
+  const QFileInfo at(path);
+  return !at.exists()  ? "nothing"
+         : at.isFile() ? "file: " + readBytes(path)
+         : at.isDir()  ? "folder"
+                       : "other"_ba;
 }
 
 TEST(PdfTest, FailedOrCancelledWriteNamesThePathAndLeavesWhatWasThere) {
