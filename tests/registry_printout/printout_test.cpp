@@ -1,5 +1,7 @@
-// Loading the auxiliary file, and Padron.html as a whole: its content and order, the blocks, the worker
-// pages, the values, the templates' failure cases and the file's own failures.
+// Loading the auxiliary file, and Padron.html as a whole: its content and
+// order, the blocks, the worker pages and the values (byte for byte in
+// tests/data/padron.txt), the templates' failure cases and the file's own
+// failures.
 #include <QDir>
 #include <QFile>
 
@@ -8,13 +10,8 @@
 namespace tarquelas::testing {
 namespace {
 
-constexpr char kC1[] = "30500010912";
-constexpr char kC2[] = "33693450239";
-constexpr char kC3[] = "30000000007";
-constexpr char kA1[] = "33637617449";
-constexpr char kA2[] = "30710000002";
-constexpr char kW1[] = "20123456786";
-constexpr char kW2[] = "20000000011";
+constexpr char kC1[] = "30500010912", kC2[] = "33693450239", kC3[] = "30000000007", kA1[] = "33637617449",
+               kA2[] = "30710000002", kW1[] = "20123456786", kW2[] = "20000000011";
 
 QByteArray q(const char* s) { return QByteArray(s); }
 const QString kSinConsorcio = QStringLiteral("No se encuentra el archivo DisenoConsorcio.htm");
@@ -31,9 +28,7 @@ TEST_F(PrintoutTest, ListsWithoutRecordsHoldOneEmptyEntryAndOtherRecordTypesAreS
   for (const auto* l : {&reg.aTrabajadores, &reg.aBeneficiarios, &reg.aRelaciones, &nada.aAdministraciones,
                         &nada.aConsorcios, &nada.aTrabajadores, &nada.aBeneficiarios, &nada.aRelaciones})
     EXPECT_TRUE(l->size() == 1 && esEntradaVacia(l->front()));
-}
-
-TEST_F(PrintoutTest, AuxiliaryPathIsTrimmedAndAFolderInItsPlaceIsAnErrorNamingIt) {
+  // The path is trimmed; a folder in the file's place is an error naming it.
   cargar({consorcio(1, kC1)});
   const LoadResult r = cargarPadron(QStringLiteral("  ") + paths_.auxiliar + QStringLiteral(" "));
   EXPECT_EQ(r.registry.aConsorcios.value(0).value(0), kC1);
@@ -42,120 +37,74 @@ TEST_F(PrintoutTest, AuxiliaryPathIsTrimmedAndAFolderInItsPlaceIsAnErrorNamingIt
   EXPECT_TRUE(s.isError() && s.description().contains(QStringLiteral("TarquelasAux.txt")));
 }
 
-TEST_F(PrintoutTest, NoConsortiumGivesOneEmptyLine) {
-  plantillas(kConsorcioMinimo, kTrabajadorMinimo);
-  ASSERT_TRUE(writeBytes(paths_.padron, "old printout, much longer than the new one"));
-  EXPECT_EQ(imprimir({cabecera(), administracion(1, kA1), registro('P', 0, {})}), "\r\n");
-  EXPECT_EQ(imprimir({}), "\r\n");
-  EXPECT_TRUE(mensajes_.isEmpty());
-}
-
 // One registry holding the cases of order: relations in their order (one
 // twice, one to no administration), administrations in list order, a
 // consortium C.U.I.T. twice, one C.U.I.L. in two consortia, beneficiaries
 // before any consortium, a worker of no listed consortium, a consortium
-// without workers; names and presentation values to escape.
+// without workers; names and presentation values to escape. Then one
+// consortium for each case of the value rules and code tables: blank and
+// non-numeric number fields and codes no table knows give no placeholder,
+// nationality 99 reads "OTRA", which shows the nationality as written.
+// Placeholders of another step stay as written.
 TEST_F(PrintoutTest, PadronHoldsEachConsortiumPageThenItsWorkerPagesByteForByte) {
   plantillas(
       disenoConsorcio("<@@IDPRESENTACION@@>|<@@FECHAPRESENTACION@@>|<@@HORAPRESENTACION@@>|C[<@@CUIT1@@>|"
-                      "<@@PROPIETARIO1@@>]",
-                      "A(<@@DENOMINACIONA@@>)", "W(<@@CUIL2@@>)"),
+                      "<@@PROPIETARIO1@@>|<@@PISOS1@@>|<@@EXPENSAS1@@>|<@@FECHAINICIO1@@>|<@@NUMERO1@@>|"
+                      "<@@CUITA@@>|<@@cuit1@@>]",
+                      "A(<@@DENOMINACIONA@@>|<@@CUITA@@>|<@@CABAA@@>|<@@PISOA@@>|<@@CUIT1@@>)",
+                      "W(<@@CUIL2@@>|<@@TIPODOC2@@>|<@@ESTADOCIVIL2@@>|<@@NACIONALIDAD2@@>|<@@FUNCION2@@>|"
+                      "<@@NRODOC2@@>|<@@BLOQUEADMINISTRACIONES@@>)"),
       disenoTrabajador("<@@HORAPRESENTACION@@>|P(<@@CUIL2@@>/<@@CALLE1@@>)", "B(<@@APELLIDO3@@>)"));
-  namespace c = registry::consortium;
-  const std::initializer_list<QByteArray> lineas = {
-      cabecera("00<b>&'\"xy", "2024<1>\"", "&<>'"),
-      beneficiario(1, kW1, "NADIE"),
-      administracion(2, kA1, "PRIMERA & <1>"),
-      administracion(3, kA2, "SEGUNDA"),
-      administracion(4, kA1, "TERCERA"),
-      consorcio(5, kC1, {{c::street, "UNO"}, {c::owner, "O'HARA \"EL\" <@@CUIT1@@>"}}),
-      trabajador(6, kW1, kC1),
-      beneficiario(7, kW1, "HIJA"),
-      beneficiario(8, kW1, "HIJO"),
-      trabajador(9, kW2, kC1),
-      relacion(10, kC1, kA2),
-      relacion(11, kC1, kA1),
-      relacion(12, kC1, kA1),
-      consorcio(13, kC2, {{c::street, "DOS"}}),
-      trabajador(14, kW1, kC2),
-      beneficiario(15, kW1, "TRES"),
-      trabajador(16, "27000000006", "20999999990"),
-      consorcio(17, kC1, {{c::street, "ULTIMA"}}),
-      relacion(18, kC2, "20999999990"),
-      consorcio(19, kC3)};
-  const QByteArray pres = "&lt;b&gt;&amp;&#39;&quot;xy|&gt;&quot;/&lt;1/2024|&amp;&lt;:&gt;&#39;|";
-  const QByteArray admins =
-      "A(SEGUNDA)\r\nA(PRIMERA &amp; &lt;1&gt;)\r\nA(TERCERA)\r\nA(PRIMERA &amp; &lt;1&gt;)\r\n"
-      "A(TERCERA)\r\nW(" +
-      q(kW1) + ")\r\nW(" + kW2 + ")\r\n\r\n" + kBR + "\r\n";
-  const QByteArray c1 = pres + "C[" + kC1 + "|O&#39;HARA &quot;EL&quot; &lt;@@CUIT1@@&gt;]" + admins;
-  const QByteArray c1bis = pres + "C[" + kC1 + "|]" + admins;
-  const QByteArray c2 = pres + "C[" + kC2 + "|]W(" + kW1 + ")\r\n\r\n" + kBR + "\r\n";
-  const QByteArray c3 = pres + "C[" + kC3 + "|]\r\n" + kBR + "\r\n";
-  const QByteArray h = "&amp;&lt;:&gt;&#39;|P(";
-  const QByteArray w1 =
-      h + kW1 + "/ULTIMA)B(HIJA)\r\nB(HIJO)\r\n\r\n\r\n" + kBR + h + kW2 + "/ULTIMA)\r\n\r\n" + kBR + "\r\n";
-  const QByteArray w2 = h + kW1 + "/DOS)B(TRES)\r\n\r\n\r\n" + kBR + "\r\n";
-  EXPECT_EQ(imprimir(lineas, true, lineas.begin()[0]), "\r\n" + c1 + w1 + c2 + w2 + c1bis + w1 + c3 + "\r\n");
-  EXPECT_EQ(imprimir(lineas, false, lineas.begin()[0]), "\r\n" + c1 + c2 + c1bis + c3);
-  EXPECT_TRUE(mensajes_.isEmpty());
-}
-
-// The value rules and code tables through the whole printout: blank and
-// non-numeric number fields, and codes no table knows, give no placeholder;
-// nationality 99 reads "OTRA", which shows the nationality as written.
-TEST_F(PrintoutTest, ValuesFollowTheirRulesAndCodesBecomeTheOfficeTexts) {
-  plantillas(disenoConsorcio(
-                 "<@@PISOS1@@>|<@@EXPENSAS1@@>|<@@FECHAINICIO1@@>|<@@NUMERO1@@>|", "<@@CABAA@@>|<@@PISOA@@>",
-                 "<@@TIPODOC2@@>|<@@ESTADOCIVIL2@@>|<@@NACIONALIDAD2@@>|<@@FUNCION2@@>|<@@NRODOC2@@>"),
-             "");
-  struct Caso {
-    const char *pisos, *expensas, *fecha, *caba, *doc, *civil, *nac, *funcion, *pagina;
-  };
-  const Caso casos[] = {
-      {"005", "00000012345", "20230115", "00012345", "1", "0", "08", "11",
-       "5|123.45|15/01/2023|742|12345|3\r\nDNI|No Informado|CHILE|ENCARGADO NO PERMANTE SIN VIVIENDA 4 "
-       "HORAS|12345678"},
-      {"000", "00000000045", "19991231", "1e400", "2", "7", "99", "18",
-       "0|.45|31/12/1999|742|1e400|3\r\nLE|CONCUBINATO|ESLOVENA|PERSONAL  VIGILANCIA NOCTURNA|12345678"},
-      {"   ", "00000000005", "        ", "        ", "9", "5", "77", "AB", "|.05|//|742||3\r\n||||12345678"},
-      {"A5 ", "00000000000", "2023    ", "S/N", "3", "8", " 1", "-1",
-       "A5|.00|//2023|742|S/N|3\r\nLC||ARGENTINA|Seleccione una Funci\xF3n|12345678"},
-      {"-01", "           ", "20230115", "12.9", " ", " ", "  ", "  ",
-       "-1||15/01/2023|742|12|3\r\n||||12345678"},
-  };
   namespace a = registry::administration;
   namespace c = registry::consortium;
   namespace w = registry::worker;
-  for (const Caso& k : casos) {
-    const QByteArray padron =
-        imprimir({administracion(1, kA1, "ADMIN", {{a::floor, "0003"}, {a::cabaNumber, k.caba}}),
-                  consorcio(2, kC1,
-                            {{c::streetNumber, "000742"},
-                             {c::floors, k.pisos},
-                             {c::startDate, k.fecha},
-                             {c::commonCharges, k.expensas}}),
-                  trabajador(3, kW1, kC1, "P",
-                             {{w::documentType, k.doc},
-                              {w::documentNumber, "0012345678"},
-                              {w::civilStatus, k.civil},
-                              {w::nationality, k.nac},
-                              {w::nationalityInWords, "ESLOVENA"},
-                              {w::jobFunction, k.funcion}}),
-                  relacion(4, kC1, kA1)},
-                 false);
-    EXPECT_EQ(padron, "\r\n" + q(k.pagina) + "\r\n\r\n" + kBR + "\r\n") << k.pisos << " " << k.expensas;
+  // clang-format off
+  std::vector<QByteArray> lineas = {
+      cabecera("00<b>&'\"xy", "2024<1>\"", "&<>'"), beneficiario(1, kW1, "NADIE"),
+      administracion(2, kA1, "PRIMERA & <1>"), administracion(3, kA2, "SEGUNDA"), administracion(4, kA1, "TERCERA"),
+      consorcio(5, kC1, {{c::street, "UNO"}, {c::owner, "O'HARA \"EL\" <@@CUIT1@@>"}}),
+      trabajador(6, kW1, kC1), beneficiario(7, kW1, "HIJA"), beneficiario(8, kW1, "HIJO"), trabajador(9, kW2, kC1),
+      relacion(10, kC1, kA2), relacion(11, kC1, kA1), relacion(12, kC1, kA1),
+      consorcio(13, kC2, {{c::street, "DOS"}}), trabajador(14, kW1, kC2), beneficiario(15, kW1, "TRES"),
+      trabajador(16, "27000000006", "20999999990"), consorcio(17, kC1, {{c::street, "ULTIMA"}}),
+      relacion(18, kC2, "20999999990"), consorcio(19, kC3)};
+  const struct {
+    const char *pisos, *expensas, *fecha, *caba, *doc, *civil, *nac, *funcion;
+  } valores[] = {
+      {"005", "00000012345", "20230115", "00012345", "1", "0", "08", "11"},
+      {"000", "00000000045", "19991231", "1e400", "2", "7", "99", "18"},
+      {"   ", "00000000005", "        ", "        ", "9", "5", "77", "AB"},
+      {"A5 ", "00000000000", "2023    ", "S/N", "3", "8", " 1", "-1"},
+      {"-01", "           ", "20230115", "12.9", " ", " ", "  ", "  "},
+  };
+  for (const auto& v : valores) {
+    const int n = int(lineas.size());
+    const QByteArray digit = QByteArray::number(n % 10), admin = "3300000000" + digit, cons = "3000000000" + digit;
+    lineas.push_back(administracion(n, admin, "ADMIN", {{a::floor, "0003"}, {a::cabaNumber, v.caba}}));
+    lineas.push_back(consorcio(n + 1, cons, {{c::streetNumber, "000742"}, {c::floors, v.pisos},
+                                             {c::startDate, v.fecha}, {c::commonCharges, v.expensas}}));
+    lineas.push_back(trabajador(n + 2, "2300000000" + digit, cons, "P",
+                                {{w::documentType, v.doc}, {w::documentNumber, "0012345678"}, {w::civilStatus, v.civil},
+                                 {w::nationality, v.nac}, {w::nationalityInWords, "ESLOVENA"},
+                                 {w::jobFunction, v.funcion}}));
+    lineas.push_back(relacion(n + 3, cons, admin));
   }
-}
-
-TEST_F(PrintoutTest, PlaceholdersOfAnotherStepStayAsWritten) {
-  plantillas(
-      disenoConsorcio("<@@CUITA@@>|<@@cuit1@@>|", "<@@CUIT1@@>/<@@CUITA@@>", "<@@BLOQUEADMINISTRACIONES@@>"),
-      "");
-  const QByteArray padron = imprimir(
-      {administracion(1, kA1), consorcio(2, kC1), trabajador(3, kW1, kC1), relacion(4, kC1, kA1)}, false);
-  EXPECT_EQ(padron, "\r\n<@@CUITA@@>|<@@cuit1@@>|<@@CUIT1@@>/" + q(kA1) +
-                        "\r\n<@@BLOQUEADMINISTRACIONES@@>\r\n\r\n" + kBR + "\r\n");
+  // clang-format on
+  QByteArray aux, padron;
+  for (const QByteArray& l : lineas) aux += l + "\r\n";
+  ASSERT_TRUE(writeBytes(paths_.auxiliar, aux));
+  for (const bool trabajadores : {true, false}) {
+    ASSERT_TRUE(
+        GenerarHTMLFinal(cargarPadron(paths_.auxiliar).registry, paths_, lineas[0], trabajadores, recorder())
+            .isOk());
+    padron += "=== " + QByteArray(trabajadores ? "with" : "without") + " worker pages\r\n" +
+              readBytes(paths_.padron);
+  }
+  const QString data = QStringLiteral(TARQUELAS_SOURCE_DIR "/tests/data/padron.txt");
+  if (qEnvironmentVariableIsSet("TARQUELAS_UPDATE_DATA")) writeBytes(data, padron);
+  EXPECT_TRUE(padron == readBytes(data))
+      << "tests/data/padron.txt differs: TARQUELAS_UPDATE_DATA=1 rewrites it";
+  EXPECT_TRUE(mensajes_.isEmpty());
 }
 
 TEST_F(PrintoutTest, TemplateVariantsThatStillCut) {
@@ -182,7 +131,8 @@ TEST_F(PrintoutTest, TemplateVariantsThatStillCut) {
 }
 
 // Both templates are read whatever the check box says; a missing one is
-// told once and leaves its pages as the page break alone.
+// told once and leaves its pages as the page break alone. No consortium
+// gives one empty line.
 TEST_F(PrintoutTest, MissingTemplatesAreToldOnceAndTheOtherPagesStillComeOut) {
   struct Caso {
     bool conConsorcio, conTrabajador, trabajadores;
@@ -205,34 +155,27 @@ TEST_F(PrintoutTest, MissingTemplatesAreToldOnceAndTheOtherPagesStillComeOut) {
     EXPECT_EQ(imprimir({consorcio(1, kC1), trabajador(2, kW1, kC1)}, k.trabajadores), k.padron);
     EXPECT_EQ(mensajes_, k.mensajes);
   }
-}
-
-TEST_F(PrintoutTest, UnwritablePadronIsAnErrorNamingItAndLeavesItAlone) {
+  mensajes_.clear();
   plantillas(kConsorcioMinimo, kTrabajadorMinimo);
-  // A folder in place of Padron.html cannot be replaced by a file.
-  ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Padron.html")));
-  const Status s = GenerarHTMLFinal(Registry{}, paths_, cabecera(), true, recorder());
-  EXPECT_TRUE(s.isError());
-  EXPECT_TRUE(s.description().contains(QStringLiteral("Padron.html"))) << s.description().toStdString();
-  EXPECT_TRUE(QFileInfo(paths_.padron).isDir());
+  ASSERT_TRUE(writeBytes(paths_.padron, "old printout, much longer than the new one"));
+  EXPECT_EQ(imprimir({cabecera(), administracion(1, kA1), registro('P', 0, {})}), "\r\n");
+  EXPECT_EQ(imprimir({}), "\r\n");
+  EXPECT_TRUE(mensajes_.isEmpty());
 }
 
-// Cancels at its n-th report; records every report.
-class CancelAt final : public Progress {
- public:
-  explicit CancelAt(int n) : n_(n) {}
-  bool report(Stage stage, qint64 done, qint64 total) override {
-    EXPECT_EQ(stage, Stage::WritingPrintout);
-    reports.append({done, total});
-    return int(reports.size()) < n_;
-  }
-  QList<std::pair<qint64, qint64>> reports;
-
- private:
-  int n_;
-};
-
-TEST_F(PrintoutTest, ReportsConsortiaWrittenAndCancelKeepsTheOldFile) {
+// Progress counts the consortia written; a cancel keeps the old file, and
+// a folder in Padron.html's place is an error naming it and stays.
+TEST_F(PrintoutTest, ReportsConsortiaWrittenAndACancelOrAFailureLeavesWhatWasThere) {
+  struct CancelAt final : Progress {  // at its n-th report, recording every one
+    explicit CancelAt(int n) : n(n) {}
+    bool report(Stage stage, qint64 done, qint64 total) override {
+      EXPECT_EQ(stage, Stage::WritingPrintout);
+      reports.append({done, total});
+      return int(reports.size()) < n;
+    }
+    int n;
+    QList<std::pair<qint64, qint64>> reports;
+  };
   plantillas(kConsorcioMinimo, kTrabajadorMinimo);
   imprimir({consorcio(1, kC1), consorcio(2, kC2)});
   CancelAt nunca(1000);
@@ -245,6 +188,11 @@ TEST_F(PrintoutTest, ReportsConsortiaWrittenAndCancelKeepsTheOldFile) {
     EXPECT_TRUE(GenerarHTMLFinal(registry_, paths_, cabecera(), true, recorder(), cancela).isCancelled());
     EXPECT_EQ(readBytes(paths_.padron), "earlier");
   }
+  ASSERT_TRUE(QFile::remove(paths_.padron) && QDir(dir_.path()).mkdir(QStringLiteral("Padron.html")));
+  const Status s = GenerarHTMLFinal(Registry{}, paths_, cabecera(), true, recorder());
+  EXPECT_TRUE(s.isError() && s.description().contains(QStringLiteral("Padron.html")))
+      << s.description().toStdString();
+  EXPECT_TRUE(QFileInfo(paths_.padron).isDir());
 }
 
 }  // namespace

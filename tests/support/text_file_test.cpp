@@ -1,3 +1,6 @@
+// Lines read at CR LF or a lone CR, across buffer edges, past a line limit
+// and back after a seek; lines written in CR LF, directly or atomically; and
+// the failures, each naming the file and the system's reason.
 #include "support/text_file.h"
 
 #include <gtest/gtest.h>
@@ -14,222 +17,151 @@
 
 #include "common/temp_dir.h"
 
+using namespace Qt::StringLiterals;
+
 namespace tarquelas {
 namespace {
 
 using testing::readBytes;
 using testing::writeBytes;
+using Lines = QList<QByteArray>;
 
 class TextFileTest : public ::testing::Test {
  protected:
   QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-
-  QList<QByteArray> linesOf(const QByteArray& bytes) {
-    const QString p = path("in.txt");
-    EXPECT_TRUE(writeBytes(p, bytes));
-    const LinesResult r = readAllLines(p);
-    EXPECT_TRUE(r.status.isOk()) << r.status.description().toStdString();
-    return r.lines;
-  }
-
   QTemporaryDir dir_;
 };
 
-TEST_F(TextFileTest, SplitsAtCrLfAndLoneCrButNotLoneLf) {
-  using L = QList<QByteArray>;
-  EXPECT_EQ(linesOf(""), L{});
-  EXPECT_EQ(linesOf("a\r\nb\r\n"), (L{"a", "b"}));
-  EXPECT_EQ(linesOf("a\rb\r"), (L{"a", "b"}));
-  EXPECT_EQ(linesOf("a\nb\r\nc"), (L{"a\nb", "c"}));  // last line without line end
-  EXPECT_EQ(linesOf("\r\n\r\n"), (L{"", ""}));
-  EXPECT_EQ(linesOf("\r\r\n"), (L{"", ""}));
-  EXPECT_EQ(linesOf("x\r\n\n"), (L{"x", "\n"}));
-  EXPECT_EQ(linesOf(QByteArray("a\0b\r\n", 5)), (L{QByteArray("a\0b", 3)}));
-}
-
-TEST_F(TextFileTest, ReadsLinesLongerThanItsBufferAndCrLfAcrossBufferEdges) {
-  const QByteArray huge(3 * 1024 * 1024 + 7, 'x');
-  // Place a CR as the very last byte of the first 1 MiB chunk, LF after it.
-  QByteArray edge(1024 * 1024 - 1, 'y');
-  edge += "\r\nz";
-  const QList<QByteArray> lines = linesOf(huge + "\r\n" + edge);
-  ASSERT_EQ(lines.size(), 3);
-  EXPECT_EQ(lines[0], huge);
-  EXPECT_EQ(lines[1], QByteArray(1024 * 1024 - 1, 'y'));
-  EXPECT_EQ(lines[2], "z");
-}
-
-TEST_F(TextFileTest, LineLimitKeepsTheFirstBytesAndReadsPastTheRest) {
+// Each line is read again after a seek back to the position reported before it.
+TEST_F(TextFileTest, LinesEndAtCrLfOrALoneCrWhereverTheBufferEndsKeepTheirFirstBytesPastTheLimitAndSeekBack) {
+  const QByteArray edge(1024 * 1024 - 1, 'y');  // its CR the last byte of the first read
   const QByteArray huge(3 * 1024 * 1024 + 7, 'x'), kept(64 * 1024, 'x');
-  ASSERT_TRUE(writeBytes(path("l.txt"), huge + "\r\nz\r\n" + huge));
-  LineReader reader;
-  ASSERT_TRUE(reader.open(path("l.txt")).isOk());
-  reader.setLineLimit(kept.size());
-  QList<QByteArray> lines;
-  while (auto line = reader.next()) lines.append(line->toByteArray());
-  EXPECT_EQ(lines, (QList<QByteArray>{kept, "z", kept}));
-  EXPECT_EQ(reader.position(), reader.size());
-}
-
-TEST_F(TextFileTest, CountsLinesAndBytesForProgress) {
-  ASSERT_TRUE(writeBytes(path("c.txt"), "one\r\ntwo\rthree"));
-  LineReader reader;
-  ASSERT_TRUE(reader.open(path("c.txt")).isOk());
-  EXPECT_EQ(reader.size(), 14);
-  while (reader.next()) {
-  }
-  EXPECT_EQ(reader.lineCount(), 3);
-  EXPECT_EQ(reader.position(), 14);
-}
-
-TEST_F(TextFileTest, SeeksBackAndOnToPositionsReportedBetweenLines) {
-  ASSERT_TRUE(writeBytes(path("s.txt"), "one\r\n\ntwo\rthree\r\nx"));
-  LineReader reader;
-  ASSERT_TRUE(reader.open(path("s.txt")).isOk());
-  std::vector<std::pair<qint64, QByteArray>> lines;  // each line with the position before it
-  for (qint64 at = reader.position(); auto line = reader.next(); at = reader.position())
-    lines.emplace_back(at, line->toByteArray());
-  ASSERT_EQ(lines.size(), 4u);
-  for (std::size_t i : {2, 0, 1, 3}) {
-    ASSERT_TRUE(reader.seek(lines[i].first).isOk());
-    EXPECT_EQ(reader.next().value_or("<none>").toByteArray(), lines[i].second) << i;
-  }
-  ASSERT_TRUE(reader.seek(reader.size()).isOk());
-  EXPECT_FALSE(reader.next().has_value());
-}
-
-TEST_F(TextFileTest, MissingFolderAndUnreadableFilesNameThePath) {
-  LineReader missing;
-  Status s = missing.open(path("nope.txt"));
-  EXPECT_TRUE(s.isError());
-  EXPECT_TRUE(s.description().contains(QStringLiteral("nope.txt")));
-  EXPECT_FALSE(missing.next());
-
-  LineReader folder;
-  EXPECT_TRUE(folder.open(dir_.path()).isError());
-
-  // A named pipe nobody writes to must not block.
-  const QString fifo = path("pipe");
-  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-  LineReader pipe;
-  EXPECT_TRUE(pipe.open(fifo).isError());
-
-  if (geteuid() != 0) {  // root reads everything
-    ASSERT_TRUE(writeBytes(path("locked.txt"), "x"));
-    QFile::setPermissions(path("locked.txt"), QFileDevice::WriteOwner);
-    LineReader locked;
-    EXPECT_TRUE(locked.open(path("locked.txt")).isError());
+  const struct {
+    QByteArray bytes;
+    qsizetype limit;
+    Lines lines;
+  } cases[] = {
+      {"", -1, {}},
+      {"a\r\nb\r\n", -1, {"a", "b"}},
+      {"a\rb\r", -1, {"a", "b"}},
+      {"\na\nb\r\nc", -1, {"\na\nb", "c"}},  // a lone LF stays; a last line without its end
+      {"\r\n\r\n", -1, {"", ""}},
+      {"\r\r\n", -1, {"", ""}},
+      {"x\r\n\n", -1, {"x", "\n"}},
+      {QByteArray("a\0b\r\n", 5), -1, {QByteArray("a\0b", 3)}},
+      {edge + "\r\nz", -1, {edge, "z"}},
+      {huge + "\r\n" + edge + "\r\nz", -1, {huge, edge, "z"}},
+      {huge + "\r\nz\r\n" + huge, kept.size(), {kept, "z", kept}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes.left(12).toPercentEncoding().toStdString());
+    ASSERT_TRUE(writeBytes(path("in.txt"), c.bytes));
+    LineReader reader;
+    ASSERT_TRUE(reader.open(path("in.txt")).isOk());
+    reader.setLineLimit(c.limit);
+    Lines lines;
+    std::vector<qint64> starts;
+    for (qint64 at = 0; auto line = reader.next(); at = reader.position()) {
+      lines.append(line->toByteArray());
+      starts.push_back(at);
+    }
+    EXPECT_TRUE(lines == c.lines);
+    EXPECT_EQ(reader.lineCount(), c.lines.size());
+    EXPECT_EQ(reader.position(), reader.size());  // for progress
+    EXPECT_EQ(reader.size(), c.bytes.size());
+    EXPECT_EQ(readFirstLine(path("in.txt"), c.limit).line,
+              c.lines.isEmpty() ? std::nullopt : std::optional(c.lines[0]));
+    if (c.limit < 0) {
+      EXPECT_TRUE(readAllLines(path("in.txt")).lines == c.lines);
+    }
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+      ASSERT_TRUE(reader.seek(starts[i]).isOk());
+      EXPECT_TRUE(reader.next().value_or("<none>").toByteArray() == lines[i]) << i;
+    }
+    ASSERT_TRUE(reader.seek(reader.size()).isOk());
+    EXPECT_FALSE(reader.next().has_value());
   }
 }
 
-TEST_F(TextFileTest, FirstLineOfEmptyFileIsNothing) {
-  ASSERT_TRUE(writeBytes(path("e.txt"), ""));
-  const FirstLineResult r = readFirstLine(path("e.txt"));
-  EXPECT_TRUE(r.status.isOk());
-  EXPECT_FALSE(r.line.has_value());
-  ASSERT_TRUE(writeBytes(path("f.txt"), "head\r\nbody"));
-  EXPECT_EQ(readFirstLine(path("f.txt")).line, QByteArray("head"));
+TEST_F(TextFileTest, MissingFoldersPipesAndUnreadableFilesAreErrorsNamingThePath) {
+  ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);  // nobody writes: must not block
+  ASSERT_TRUE(writeBytes(path("locked"), "x") &&
+              QFile::setPermissions(path("locked"), QFileDevice::WriteOwner));
+  for (const QString& p : {path("nope.txt"), dir_.path(), path("pipe"), path("locked")}) {
+    if (p == path("locked") && geteuid() == 0) continue;  // root reads everything
+    LineReader reader;
+    const Status s = reader.open(p);
+    EXPECT_TRUE(s.isError() && s.description().contains(p)) << s.description().toStdString();
+    EXPECT_FALSE(reader.next());
+  }
 }
 
-TEST_F(TextFileTest, WriterEndsLinesInCrLfAndAppends) {
-  const QString p = path("out.txt");
-  {
+TEST_F(TextFileTest, WriterEndsLinesInCrLfAndAnAtomicOneLeavesTheOldFileUntilCommitted) {
+  for (const auto mode : {LineWriter::Mode::Truncate, LineWriter::Mode::Append}) {
     LineWriter w;
-    ASSERT_TRUE(w.open(p, LineWriter::Mode::Truncate).isOk());
+    ASSERT_TRUE(w.open(path("out.txt"), mode).isOk());
     w.writeLine("uno");
     w.writeLine("");
-    ASSERT_TRUE(w.close().isOk());
-  }
-  {
-    LineWriter w;
-    ASSERT_TRUE(w.open(p, LineWriter::Mode::Append).isOk());
-    w.writeLine("dos");
     w.write("x");
     ASSERT_TRUE(w.close().isOk());
   }
-  EXPECT_EQ(readBytes(p), QByteArray("uno\r\n\r\ndos\r\nx"));
-}
-
-TEST_F(TextFileTest, AtomicWriterLeavesTheOldFileUntilCommitted) {
-  const QString p = path("Padron.html");
-  ASSERT_TRUE(writeBytes(p, "old"));
+  EXPECT_EQ(readBytes(path("out.txt")), "uno\r\n\r\nxuno\r\n\r\nx");
+  ASSERT_TRUE(writeBytes(path("plain.html"), "old") && QFile::link(path("plain.html"), path("to-plain")));
   {
     LineWriter w;
-    ASSERT_TRUE(w.open(p, LineWriter::Mode::Atomic).isOk());
+    ASSERT_TRUE(w.open(path("to-plain"), LineWriter::Mode::Atomic).isOk());
     w.write("half");
-    // destroyed without close(): abandoned
-  }
-  EXPECT_EQ(readBytes(p), QByteArray("old"));
-  ASSERT_TRUE(writeFileAtomically(p, "new").isOk());
-  EXPECT_EQ(readBytes(p), QByteArray("new"));
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 1);  // no temporary left
-}
-
-TEST_F(TextFileTest, WriterReportsAFolderThatCannotBeWritten) {
-  const QString p = dir_.filePath(QStringLiteral("no/such/folder/out.txt"));
-  LineWriter w;
-  const Status s = w.open(p, LineWriter::Mode::Truncate);
-  EXPECT_TRUE(s.isError());
-  EXPECT_TRUE(s.description().contains(QStringLiteral("out.txt")));
-  EXPECT_TRUE(writeFileAtomically(p, "x").isError());
-}
-
-TEST_F(TextFileTest, WriterReportsAFullDisk) {
-  // A file-size limit stands in for a full disk: writes past it fail.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 64 * 1024;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  LineWriter w;
-  Status opened = w.open(path("big.txt"), LineWriter::Mode::Truncate);
-  const QByteArray line(1000, 'x');
-  for (int i = 0; i < 2000; ++i) w.writeLine(line);
-  const Status closed = w.close();
-  LineWriter a;
-  Status atomicOpened = a.open(path("big.html"), LineWriter::Mode::Atomic);
-  for (int i = 0; i < 2000; ++i) a.writeLine(line);
-  const Status atomicClosed = a.close();
-  setrlimit(RLIMIT_FSIZE, &old);
-  ASSERT_TRUE(opened.isOk());
-  ASSERT_TRUE(atomicOpened.isOk());
-  // The system's reason, never "Unknown error"; a full disk in words.
-  const QString tooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
-  EXPECT_TRUE(closed.description().endsWith(tooLarge)) << closed.description().toStdString();
-  EXPECT_TRUE(atomicClosed.description().endsWith(tooLarge)) << atomicClosed.description().toStdString();
-  EXPECT_FALSE(QFile::exists(path("big.html")));
-  LineWriter full;
-  ASSERT_TRUE(full.open(QStringLiteral("/dev/full"), LineWriter::Mode::Append).isOk());
-  full.writeLine(line);
-  EXPECT_EQ(full.close().description(),
-            QStringLiteral("No se puede escribir el archivo \"/dev/full\": No queda espacio en el disco"));
-}
-
-// A new file renamed into place never replaces a folder, a pipe or a device,
-// named directly or through a link; a link to a plain file is followed.
-TEST_F(TextFileTest, AtomicWriterReplacesOnlyAPlainFile) {
-  const QString fifo = path("pipe"), plain = path("plain.html");
-  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-  ASSERT_TRUE(writeBytes(plain, "old") && QDir().mkpath(path("folder")));
-  ASSERT_TRUE(QFile::link(fifo, path("to-pipe")) && QFile::link(plain, path("to-plain")));
-  for (const char* name : {"folder", "pipe", "to-pipe"}) {
-    const Status s = writeFileAtomically(path(name), "new");
-    EXPECT_EQ(
-        s.description(),
-        QStringLiteral("No se puede escribir el archivo \"%1\": no es un archivo común").arg(path(name)));
-  }
-  EXPECT_FALSE(QFileInfo(fifo).isFile() || QFileInfo(path("to-pipe")).isFile());
-  ASSERT_TRUE(writeFileAtomically(path("to-plain"), "new").isOk());
+  }  // destroyed without close(): abandoned
+  EXPECT_EQ(readBytes(path("plain.html")), "old");
+  ASSERT_TRUE(writeFileAtomically(path("to-plain"), "new").isOk());  // through the link
   EXPECT_TRUE(QFileInfo(path("to-plain")).isSymLink());
-  EXPECT_EQ(readBytes(plain), QByteArray("new"));
+  EXPECT_EQ(readBytes(path("plain.html")), "new");
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 3);  // no temporary left
+  EXPECT_TRUE(removeIfExists(path("out.txt")).isOk() && removeIfExists(path("out.txt")).isOk());
+  EXPECT_FALSE(QFile::exists(path("out.txt")));
 }
 
-TEST_F(TextFileTest, RemoveIfExists) {
-  EXPECT_TRUE(removeIfExists(path("absent")).isOk());
-  ASSERT_TRUE(writeBytes(path("there"), "x"));
-  EXPECT_TRUE(removeIfExists(path("there")).isOk());
-  EXPECT_FALSE(QFile::exists(path("there")));
+// A file size limit stands in for a full disk. A new file is renamed into
+// place only over a plain file, never over a folder, a pipe or a device,
+// named directly or through a link.
+TEST_F(TextFileTest, FailedWritesTellTheSystemsReasonAndAnAtomicOneLeavesNoFile) {
+  using Mode = LineWriter::Mode;
+  ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+  ASSERT_TRUE(QDir().mkpath(path("folder")) && QFile::link(path("pipe"), path("to-pipe")));
+  ASSERT_TRUE(QFile::link(u"/dev/full"_s, path("full")));  // a fault may replace the link, never the device
+  const QString tooLarge = QString::fromLocal8Bit(std::strerror(EFBIG)),
+                notPlain = u"no es un archivo común"_s,
+                missing = QString::fromLocal8Bit(std::strerror(ENOENT));
+  const struct {
+    QString path;
+    Mode mode;
+    rlim_t sizeLimit;
+    QString reason;
+  } cases[] = {
+      {path("no/such/folder/out.txt"), Mode::Truncate, RLIM_INFINITY, missing},
+      {path("no/such/folder/out.txt"), Mode::Atomic, RLIM_INFINITY, missing},
+      {path("big.txt"), Mode::Truncate, 64 * 1024, tooLarge},
+      {path("big.html"), Mode::Atomic, 64 * 1024, tooLarge},
+      {path("full"), Mode::Append, RLIM_INFINITY, u"No queda espacio en el disco"_s},
+      {path("folder"), Mode::Atomic, RLIM_INFINITY, notPlain},
+      {path("pipe"), Mode::Atomic, RLIM_INFINITY, notPlain},
+      {path("to-pipe"), Mode::Atomic, RLIM_INFINITY, notPlain},
+  };
+  std::signal(SIGXFSZ, SIG_IGN);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path.toStdString());
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit limit{std::min(c.sizeLimit, saved.rlim_max), saved.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    LineWriter w;
+    Status s = w.open(c.path, c.mode);
+    for (int i = 0; s.isOk() && i < 2000; ++i) w.writeLine(QByteArray(1000, 'x'));
+    if (s.isOk()) s = w.close();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(s.description(), u"No se puede escribir el archivo \"%1\": %2"_s.arg(c.path, c.reason));
+    EXPECT_TRUE(c.mode != Mode::Atomic || !QFileInfo(c.path).isFile());
+  }
 }
 
 }  // namespace

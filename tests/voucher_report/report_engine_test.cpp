@@ -1,10 +1,15 @@
 // The report engine over a toy report: groups opened and closed as keys
-// change, bands placed down the pages and broken, hidden controls, cancel.
+// change, bands placed down the pages and broken, hidden controls, cancel;
+// the texts shown, and the bars drawn for a bar code.
 #include "voucher_report/report_engine.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <utility>
+
+#include "voucher_report/bar_code.h"
+#include "voucher_report/text_fit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -96,13 +101,14 @@ TEST(ReportEngineTest, BandsArePlacedDownThePagesAsTheirHeightsAndBreaksSay) {
          r.design.groupFooters[0].controls.clear();
        },
        u"H0@0 H1@100 D@200 F1@400 | H1@0 D@100 F1@300 | H1@0 D@100 F1@300"_s},
-      {"a band taller than a page starts a page and is cut between its controls", u"ax"_s, 1000,
+      {"a band taller than a page starts a page and is cut between its controls, one at a cut going on",
+       u"ax"_s, 1000,
        [](ToyReport& r) {
          r.design.detail.height = 2500;
-         r.design.detail.add(marker(u"D2"_s, 1200));
+         r.design.detail.add(marker(u"D2"_s, 1000));
          r.design.detail.add(marker(u"D3"_s, 2400));
        },
-       u"H0@0 H1@100 | D@0 | D2@200 | D3@400 F1@500 F0@600"_s},
+       u"H0@0 H1@100 | D@0 | D2@0 | D3@400 F1@500 F0@600"_s},
       {"hidden controls are not placed and keep their place", u"ax ax"_s, 10000,
        [](ToyReport& r) {
          r.design.detail.add(marker(u"Below"_s, 100));
@@ -137,6 +143,35 @@ TEST(ReportEngineTest, CancelOrARefusedPageStopsTheRunAndSaysSo) {
   // The first page goes when the second heading needs a page: the run stops
   // there, before the second voucher's detail.
   EXPECT_EQ(r.log, u"S H0 H1 D F1 H1 "_s);
+}
+
+// Blanks at a line's end neither show nor take room; a lone CR breaks a line.
+TEST(TextFitTest, DisplayTextDropsBlanksAtLineEndsAndBreaksAtEveryLineEnd) {
+  for (const auto& [text, shown] :
+       {std::pair{u"a \r\nb  "_s, u"a\nb"_s}, {u"a\r \r"_s, u"a\n\n"_s}, {u"a b"_s, u"a b"_s}})
+    EXPECT_EQ(displayText(text), shown);
+}
+
+// 59 digits in Bar1's box (7229 x 851 twips) painted at 1200 dpi: Code 128
+// with a start, 29 digit pairs in set C, a change of set and the last digit,
+// the check character (33 symbols of 11 modules) and a stop of 13; modules
+// whole device pixels, as wide as the quiet zones allow; bars only, full
+// height, no text.
+TEST(BarCodeTest, DigitsMakeCentredCode128BarsAndOtherValuesNone) {
+  const QRectF box(2409, 6803, 7229, 851);
+  const double pixel = kTwipsPerInch / 1200.0;
+  const BarCodeBars code = barCodeBars(Symbology::Code128, QString(59, u'7'), box, pixel);
+  EXPECT_EQ(code.modules, 33 * 11 + 13);
+  EXPECT_NEAR((code.bars.back().right() - code.bars.front().left()) / code.moduleWidth, code.modules, 0.01);
+  EXPECT_NEAR(std::fmod(code.moduleWidth / pixel + 0.5, 1.0), 0.5, 1e-6);
+  EXPECT_GT((code.modules + 2 * kQuietModules) * (code.moduleWidth + pixel), box.width());
+  const double leftGap = code.bars.front().left() - box.left(),
+               rightGap = box.right() - code.bars.back().right();
+  EXPECT_NEAR(leftGap, rightGap, pixel);
+  EXPECT_GE(std::min(leftGap, rightGap), kQuietModules * code.moduleWidth);
+  for (const QRectF& bar : code.bars) EXPECT_TRUE(bar.top() == box.top() && bar.bottom() == box.bottom());
+  for (const QString& refused : {QString(), u"tab\there"_s, u"\u00f1"_s})
+    EXPECT_TRUE(barCodeBars(Symbology::Code128, refused, box).bars.empty()) << refused.toStdString();
 }
 
 }  // namespace
