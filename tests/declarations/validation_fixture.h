@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <ostream>
 
+#include "common/data_file.h"
 #include "common/line_builder.h"
 #include "common/temp_dir.h"
 #include "declarations/validators.h"
@@ -41,13 +42,9 @@ inline QByteArray fileOrNothing(const QString& path) {
   return bytes.isEmpty() ? QByteArray("<empty file>") : bytes;
 }
 
-// Holds Windows-1252 text ended by CR LF to tests/data/<name>, kept in UTF-8 with LF line ends
-// so that it reads and diffs as a file; a difference shows as a diff of lines.
+// Windows-1252 text ended by CR LF, kept in tests/data/ in UTF-8 with LF line ends.
 inline void expectDataFile(const QByteArray& text, const char* name) {
-  const QString path = QStringLiteral(TARQUELAS_SOURCE_DIR "/tests/data/") + QLatin1StringView(name);
-  EXPECT_EQ(fromCp1252(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toStdString(),
-            QString::fromUtf8(readBytes(path)).toStdString())
-      << path.toStdString();
+  expectData(name, fromCp1252(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8());
 }
 
 class ValidationTest : public ::testing::Test {

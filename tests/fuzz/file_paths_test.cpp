@@ -70,18 +70,5 @@ TEST(FilePaths, RefusedNamesFailNamingTheirPathAndLeaveNothing) {
   EXPECT_TRUE(names(root.path()).isEmpty());
 }
 
-// Replacing a file atomically needs a longer name beside it for a moment, so a name at the
-// limit of 255 bytes can be written but maybe not replaced: then the failure names the file
-// and the file keeps its earlier content.
-TEST(FilePaths, FailedAtomicReplacementKeepsTheOldFile) {
-  QTemporaryDir root;
-  const QString path = root.filePath(QString(251, u'm') + QStringLiteral(".txt"));
-  ASSERT_TRUE(writeLines(path, Mode::Truncate).isOk());
-  const Status s = writeLines(path, Mode::Atomic, {"nuevo"});
-  EXPECT_TRUE(s.isOk() || s.description().contains(path)) << s.description().toStdString();
-  EXPECT_EQ(testing::readBytes(path), s.isOk() ? QByteArray("nuevo\r\n") : kBytes);
-  EXPECT_EQ(names(root.path()).size(), 1);
-}
-
 }  // namespace
 }  // namespace tarquelas

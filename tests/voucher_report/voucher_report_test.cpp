@@ -29,6 +29,7 @@
 #include "support/cp1252.h"
 #include "support/text_file.h"
 #include "support/varias.h"
+#include "tests/common/data_file.h"
 #include "tests/common/line_builder.h"
 #include "tests/common/temp_dir.h"
 #include "voucher_report/fonts.h"
@@ -133,18 +134,6 @@ struct LaidOut {
   report::PageCollector collector;
   Status status;
 };
-
-QString dataPath(const char* name) {
-  return QStringLiteral(TARQUELAS_SOURCE_DIR "/tests/data/") + QLatin1String(name);
-}
-
-// Compares bytes with tests/data/name; with TARQUELAS_UPDATE_DATA set, writes
-// them there instead, for a change that means to alter them.
-void expectData(const char* name, const QByteArray& bytes) {
-  if (qEnvironmentVariableIsSet("TARQUELAS_UPDATE_DATA")) writeBytes(dataPath(name), bytes);
-  EXPECT_TRUE(bytes == readBytes(dataPath(name)))
-      << "tests/data/" << name << " differs: TARQUELAS_UPDATE_DATA=1 rewrites it and git diff shows how";
-}
 
 // tests/data/voucher_texts.txt: a case a line, "function|field|text", the
 // field and text with their blanks.
@@ -471,13 +460,9 @@ TEST(PaintPageTest, TwipsBecomeDevicePixelsAtAnyResolutionAndAnyOrigin) {
     built.report->paintPage(0, painter);
   }
   const QImage a = rasterise(full, 1, 60), b = rasterise(margins, 1, 60);
-  ASSERT_EQ(a.size(), b.size());
   // Rounding moves an edge by a pixel here and there; a page moved by the
   // margins would differ all over.
-  qint64 difference = 0;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) difference += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
-  EXPECT_LT(double(difference) / (a.width() * a.height()), 1.0);
+  EXPECT_LT(meanDifference(a, b), 1.0);
 }
 
 // Pages of a range painted onto a paged device, one by one with progress;

@@ -1,0 +1,21 @@
+// Long expected outputs kept under tests/data/, read and diffed as files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "temp_dir.h"
+
+namespace tarquelas::testing {
+
+inline QString dataPath(const char* name) {
+  return QStringLiteral(TARQUELAS_SOURCE_DIR "/tests/data/") + QLatin1StringView(name);
+}
+
+// With TARQUELAS_UPDATE_DATA set, writes the bytes there instead, for a change meant to alter them.
+inline void expectData(const char* name, const QByteArray& bytes) {
+  if (qEnvironmentVariableIsSet("TARQUELAS_UPDATE_DATA")) writeBytes(dataPath(name), bytes);
+  EXPECT_TRUE(bytes == readBytes(dataPath(name)))
+      << "tests/data/" << name << " differs: TARQUELAS_UPDATE_DATA=1 rewrites it and git diff shows how";
+}
+
+}  // namespace tarquelas::testing
