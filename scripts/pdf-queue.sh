@@ -22,7 +22,7 @@ pdf_queue_add() {
   if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
     cupsd -f >/dev/null 2>&1 &
     pdf_queue_scheduler=$!
-    for _ in $(seq 50); do
+    for _ in $(seq 150); do
       lpstat -r 2>/dev/null | grep -q 'is running' && break
       sleep 0.2
     done

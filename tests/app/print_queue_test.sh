@@ -47,7 +47,7 @@ newest_pdf() {
 }
 
 wait_for_pdfs() {
-  pdf_queue_wait "$queue" "$out" "$1" 60 || fail "no printed PDF number $1 after 60 s"
+  pdf_queue_wait "$queue" "$out" "$1" 180 || fail "no printed PDF number $1 after 180 s"
 }
 
 # Lines that name what a page prints, blanks squeezed.
