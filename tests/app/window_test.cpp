@@ -1,48 +1,78 @@
 // The main window driven as a person would: recognition on every change,
 // browsing, dropping, the keys, start-up from the command line and the
 // run's messages.
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QStyle>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
+#include "../widgets/stand_in_dialogs.h"
 #include "app/main_window.h"
 #include "app/window_run_ui.h"
 #include "app_test_files.h"
-#include "modal_answerer.h"
-#include "widgets/ovra_common_dialog.h"
+#include "widgets/preview_pages.h"
+#include "widgets/voucher_preview.h"
 
 namespace tarquelas {
 namespace {
 
-using testing::ModalAnswerer;
 using testing::writeBytes;
 
-// The browse button's open dialog, answering with chosen (empty: cancel).
-class StandInOpenDialog final : public CommonDialogPlatform {
+// Answers the modal dialogs a window opens, so tests never wait for a
+// person: records each message box, print preview and wait for the App
+// directory (and whether the main window was on screen yet), then closes it.
+class ModalAnswerer : public QObject {
  public:
-  QString chosen;
-  qint32 filterIndex = 1;  // the filter the person ended with
-  OpenFileRecord handed;
-  qint32 getOpenFileName(OpenFileRecord& r) override {
-    handed = r;
-    if (chosen.isEmpty()) return 0;
-    r.file.replace(0, chosen.size() + 1, chosen + QChar(0));
-    r.filterIndex = filterIndex;
-    return 1;
+  struct Seen {
+    QString title, text;  // a preview's text is "preview"
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    bool windowVisible = false;
+    int pages = 0;
+  };
+  QList<Seen> seen;
+
+  explicit ModalAnswerer(const QWidget* window) : window_(window) {
+    connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::poll);
+    timer_.start(10);
   }
-  qint32 getSaveFileName(OpenFileRecord&) override { return 0; }
-  qint32 chooseColor(ColorRecord&) override { return 0; }
-  qint32 chooseFont(FontRecord&) override { return 0; }
-  qint32 printDlg(PrintRecord&) override { return 0; }
-  qint32 winHelp(quintptr, const QString&, qint32, qint32) override { return 0; }
-  qint32 extendedError() override { return 0; }
+
+ private:
+  void poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal == current_) return;
+    current_ = modal;
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      seen.append(
+          {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), window_->isVisible()});
+      box->button(box->standardButtons() & QMessageBox::Yes ? QMessageBox::No : QMessageBox::Ok)->click();
+    } else if (auto* wait = qobject_cast<QProgressDialog*>(modal);
+               wait != nullptr && wait->objectName() == QStringLiteral("esperaCarpeta")) {
+      seen.append({wait->windowTitle(), wait->labelText(), QMessageBox::NoIcon, {}, window_->isVisible()});
+      wait->findChild<QPushButton*>()->click();  // "Cancelar": gives up waiting for the App directory
+    } else if (auto* preview = qobject_cast<VoucherPreview*>(modal)) {
+      seen.append({preview->windowTitle(),
+                   QStringLiteral("preview"),
+                   QMessageBox::NoIcon,
+                   {},
+                   window_->isVisible(),
+                   preview->pages().pageCount()});
+      preview->reject();
+    }
+  }
+
+  const QWidget* window_;
+  QPointer<QWidget> current_;
+  QTimer timer_;
 };
 
 const QString kVoucherSummary =
@@ -53,19 +83,18 @@ const QString kRegistrySummary =
 // One window over its own App directory, loaded with commandLine.
 struct Fixture {
   QTemporaryDir app, input;
-  StandInOpenDialog dialogs;
+  testing::StandInDialogs dialogs;
   QStringList opened;
   std::unique_ptr<frmGeneracionDeTarquelas> window;
   std::unique_ptr<ModalAnswerer> answerer;
 
   explicit Fixture(const QString& commandLine = {}, const QString& appDir = {}) {
+    const auto open = [this](const QString& path) {
+      opened.append(path);
+      return true;
+    };
     window = std::make_unique<frmGeneracionDeTarquelas>(
-        frmGeneracionDeTarquelas::Options{appDir.isEmpty() ? app.path() : appDir,
-                                          [this](const QString& path) {
-                                            opened.append(path);
-                                            return true;
-                                          },
-                                          &dialogs});
+        frmGeneracionDeTarquelas::Options{appDir.isEmpty() ? app.path() : appDir, open, &dialogs});
     answerer = std::make_unique<ModalAnswerer>(window.get());
     window->Form_Load(commandLine);
   }
@@ -104,52 +133,6 @@ class WindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void startsEmptyWithTheTitleAndTabOrder() {
-    Fixture f;
-    QCOMPARE(f.window->windowTitle(), QStringLiteral("Generación de Tarquelas y Comprobantes"));
-    QCOMPARE(f.info(), QString());
-    QVERIFY(f.workers()->isHidden() && !f.workers()->isChecked());
-    QStringList order;
-    for (QWidget* w = f.path(); order.size() < 5; w = w->nextInFocusChain())
-      if (w->focusPolicy() & Qt::TabFocus) order.append(w->objectName());
-    QCOMPARE(order, (QStringList{"txtArchivoTarquelas", "cmdVerArchivos", "chkTrabajadores", "cmdProcesar",
-                                 "cmdSalir"}));
-  }
-
-  void captionsAreNeverCutOff() {
-    Fixture f;
-    const auto fits = [](const QWidget* control, const QString& text, int room) {
-      return QFontMetrics(control->font()).horizontalAdvance(text) <= room;
-    };
-    auto* lbl = f.control<QLabel>("lbl");
-    QVERIFY(fits(lbl, lbl->text(), lbl->width()));
-    const QStyle* style = f.workers()->style();
-    const int indicator = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, f.workers()) +
-                          style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, f.workers());
-    QVERIFY(fits(f.workers(), f.workers()->text(), f.workers()->width() - indicator));
-    for (const char* name : {"cmdProcesar", "cmdSalir", "cmdVerArchivos"}) {
-      auto* button = f.control(name);
-      QVERIFY2(fits(button, QString(button->text()).remove(u'&'), button->width() - 4), name);
-    }
-    // The summary of a name that fills its whole field still fits.
-    auto* info = f.control<QLabel>("lblINFO");
-    QVERIFY(fits(info, QStringLiteral("Administración Integral de Consorcios del Río de la Plata  (9999999)"),
-                 info->width()));
-  }
-
-  void summaryOfEitherKindAndOfAnEmptyFile() {
-    Fixture f;
-    f.path()->setText(f.file(QStringLiteral("b.txt"), testing::voucherHeader() + "\r\n"));
-    QCOMPARE(f.info(), kVoucherSummary);
-    QCOMPARE(f.window->sTipoArchivo(), QByteArray("B"));
-    QCOMPARE(f.window->sLineaCabecera(), testing::voucherHeader());
-    f.path()->setText(f.file(QStringLiteral("d.txt"), testing::registryHeader() + "\r\n"));
-    QCOMPARE(f.info(), kRegistrySummary);
-    QCOMPARE(f.window->sTipoArchivo(), QByteArray("D"));
-    f.path()->setText(f.file(QStringLiteral("vacio.txt"), QByteArray()));
-    QCOMPARE(f.info(), QStringLiteral("  ()\nFecha: //, hora: :.\n\nPresentación:  .\n"));
-  }
-
   void typedPathKeepsItsCaseAndIsRecognised() {
     Fixture f;
     const QString path = f.file(QStringLiteral("Pagos/Marzo.TXT"), testing::voucherHeader());
@@ -164,6 +147,7 @@ class WindowTest : public QObject {
     Fixture f;
     const QString registry = f.file(QStringLiteral("d.txt"), testing::registryHeader());
     f.path()->setText(registry);
+    QCOMPARE(f.window->sLineaCabecera(), testing::registryHeader());
     f.workers()->setChecked(true);
     f.path()->setText(f.file(QStringLiteral("b.txt"), testing::voucherHeader()));
     QVERIFY(f.workers()->isHidden());
@@ -176,44 +160,31 @@ class WindowTest : public QObject {
     QVERIFY(!f.workers()->isHidden() && f.workers()->isChecked());
   }
 
+  // A name without a point chosen under "Todos los archivos" stays as
+  // chosen; a cancel empties the box.
   void browseRecognisesTheChoiceAndACancelEmptiesTheBox() {
     Fixture f;
-    f.dialogs.chosen = f.file(QStringLiteral("sin punto/pagos de marzo.txt"), testing::voucherHeader());
-    f.control("cmdVerArchivos")->click();
-    QCOMPARE(f.path()->text(), f.dialogs.chosen);
-    QCOMPARE(f.info(), kVoucherSummary);
-    QCOMPARE(f.dialogs.handed.filter,
-             QStringLiteral(
-                 "Archivos de texto ASCII(*.txt)\u0000*.txt\u0000Todos los archivos (*.*)\u0000*.*\u0000"));
-    QCOMPARE(f.dialogs.handed.flags, 4100);
-    f.dialogs.filterIndex = 2;  // "Todos los archivos": a name without a point stays as chosen
+    f.dialogs.result = 1;
+    f.dialogs.filterIndex = 2;
     f.dialogs.chosen = f.file(QStringLiteral("sin punto/padron"), testing::registryHeader());
     f.control("cmdVerArchivos")->click();
     QCOMPARE(f.path()->text(), f.dialogs.chosen);
     QCOMPARE(f.info(), kRegistrySummary);
-    f.dialogs.chosen.clear();
+    f.dialogs.result = 0;
     f.control("cmdVerArchivos")->click();
-    QCOMPARE(f.path()->text(), QString());
-    QCOMPARE(f.info(), QString());
+    QCOMPARE(f.path()->text() + f.info(), QString());
   }
 
   void dropKeepsTheFirstLocalFileAndRefusesText() {
     Fixture f;
     const QString first = f.file(QStringLiteral("uno.txt"), testing::registryHeader());
     const QString other = f.file(QStringLiteral("dos.txt"), testing::voucherHeader());
-    const QList<QList<QUrl>> lists = {
-        {QUrl::fromLocalFile(first), QUrl::fromLocalFile(other), QUrl::fromLocalFile(other)},  // three files
-        {QUrl(QStringLiteral("https://example.org/x.txt")), QUrl::fromLocalFile(first),
-         QUrl::fromLocalFile(other)},
-    };
-    for (const QList<QUrl>& urls : lists) {
-      f.path()->clear();
-      QMimeData files;
-      files.setUrls(urls);
-      QVERIFY(f.drop(files));
-      QCOMPARE(f.path()->text(), first);
-      QCOMPARE(f.info(), kRegistrySummary);
-    }
+    QMimeData files;
+    files.setUrls({QUrl(QStringLiteral("https://example.org/x.txt")), QUrl::fromLocalFile(first),
+                   QUrl::fromLocalFile(other)});
+    QVERIFY(f.drop(files));
+    QCOMPARE(f.path()->text(), first);
+    QCOMPARE(f.info(), kRegistrySummary);
     QMimeData text;
     text.setText(other);
     QVERIFY(!f.drop(text));
@@ -223,7 +194,7 @@ class WindowTest : public QObject {
   // "&Salir", and Escape wherever the focus is, end the window and delete
   // the auxiliary file only.
   void salirAndEscapeDeleteOnlyTheAuxiliaryFile() {
-    for (const char* focus : {"cmdSalir", "txtArchivoTarquelas", "cmdVerArchivos", "cmdProcesar"}) {
+    for (const char* focus : {"cmdSalir", "cmdVerArchivos"}) {
       Fixture f;
       for (const char* name : {"TarquelasAux.txt", "TarquelasErrores.txt", "Padron.html"})
         writeBytes(f.inApp(name), "x");
@@ -238,20 +209,30 @@ class WindowTest : public QObject {
     }
   }
 
-  void enterInThePathBoxStartsARun() {
+  // A rejected file's message, after Enter in the path box, and the error
+  // prompt when a working file cannot be deleted.
+  void enterStartsARunWhoseMessagesAreShown() {
     Fixture f;
     f.showActive();
     f.path()->setText(f.file(QStringLiteral("mal.txt"), testing::faultyVouchers()));
     f.path()->setFocus();
     QTest::keyClick(f.path(), Qt::Key_Return);
-    QCOMPARE(f.answerer->seen.size(), 1);
+    QFile::remove(f.inApp("TarquelasAux.txt"));
+    QDir().mkpath(f.inApp("TarquelasAux.txt") + QStringLiteral("/dentro"));
+    f.control("cmdProcesar")->click();
+    QCOMPARE(f.answerer->seen.size(), 2);
     const auto& box = f.answerer->seen.constFirst();
     QCOMPARE(box.title, QStringLiteral("Tarquelas"));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(box.text, QStringLiteral("No se pueden generar las tarquelas. \nArchivo con errores: \n") +
                            f.inApp("TarquelasErrores.txt"));
-    QCOMPARE(f.opened, QStringList{f.inApp("TarquelasErrores.txt")});
+    QCOMPARE(f.opened, QStringList{f.inApp("TarquelasErrores.txt")});  // the prompt opens nothing
+    const auto& prompt = f.answerer->seen.constLast();
+    QCOMPARE(prompt.icon, QMessageBox::Critical);
+    QCOMPARE(prompt.buttons, QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(prompt.text.startsWith(QStringLiteral("Se ha detectado el siguiente error:\n")));
+    QVERIFY(prompt.text.endsWith(QStringLiteral("\n\n¿Desea continuar?")));
   }
 
   // A file named on the command line (in quotes or not) is processed before
@@ -270,8 +251,7 @@ class WindowTest : public QObject {
       Fixture f(commandLine);
       QCOMPARE(f.answerer->seen.size(), seen.isEmpty() ? 0 : 1);
       if (seen.isEmpty()) {
-        QCOMPARE(f.info(), QString());
-        QCOMPARE(f.appFiles(), QStringList());
+        QCOMPARE(f.info() + f.appFiles().join(u' '), QString());
         continue;
       }
       QCOMPARE(f.path()->text(), QString(commandLine).remove(u'"'));
@@ -282,50 +262,20 @@ class WindowTest : public QObject {
     }
   }
 
-  void unwritableAppDirectoryGivesTheErrorPrompt() {
-    QTemporaryDir base;
-    Fixture f({}, testing::unwritableDirectory(base));
-    f.path()->setText(testing::samplePath("registry.txt"));
-    f.control("cmdProcesar")->click();
-    QCOMPARE(f.answerer->seen.size(), 1);
-    const auto& prompt = f.answerer->seen.constFirst();
-    QCOMPARE(prompt.title, QStringLiteral("Tarquelas"));
-    QCOMPARE(prompt.icon, QMessageBox::Critical);
-    QCOMPARE(prompt.buttons, QMessageBox::Yes | QMessageBox::No);
-    QVERIFY(prompt.text.startsWith(QStringLiteral("Se ha detectado el siguiente error:\n")));
-    QVERIFY(prompt.text.contains(QStringLiteral("TarquelasAux.txt")));
-    QVERIFY(prompt.text.endsWith(QStringLiteral("\n\n¿Desea continuar?")));
-    QVERIFY(f.opened.isEmpty());
-  }
-
-  void accentedPathsWithBlanksAndGreatLengthWork() {
-    QTemporaryDir base;
-    const QString appDir = base.filePath(QStringLiteral("Aplicación con ñ y blancos"));
-    QDir().mkpath(appDir);
-    Fixture f({}, appDir);
-    QString folder = QStringLiteral("Presentación de marzo");
-    while (folder.size() < 1200) folder += QStringLiteral("/otra carpeta más con acentos y eñes");
-    f.path()->setText(f.file(folder + QStringLiteral("/Pagos año.txt"),
-                             testing::readBytes(testing::samplePath("registry.txt"))));
-    QVERIFY(f.info().startsWith(QStringLiteral("Cámara de Administradores de Consorcios  (1234)\n")));
-    f.control("cmdProcesar")->click();
-    QCOMPARE(f.opened, QStringList{appDir + QStringLiteral("/Padron.html")});
-    QVERIFY(QFileInfo::exists(appDir + QStringLiteral("/TarquelasAux.txt")));
-  }
-
+  // While another program's run holds the App directory, the window waits
+  // and "&Salir" leaves that run's auxiliary file.
   void aBusyAppDirectoryIsWaitedForAndItsFilesLeftAlone() {
     Fixture f;
-    QLockFile other(f.window->workPaths().lock);  // another program's run
+    QLockFile other(f.window->workPaths().lock);
     QVERIFY(other.tryLock(0));
     f.path()->setText(f.file(QStringLiteral("mal.txt"), testing::faultyVouchers()));
     f.control("cmdProcesar")->click();
     QCOMPARE(f.answerer->seen.size(), 1);
-    QCOMPARE(f.answerer->seen.constFirst().title, QStringLiteral("Tarquelas"));
     QCOMPARE(f.answerer->seen.constFirst().text,
              QStringLiteral("Esperando que termine otro proceso que usa la carpeta de trabajo…"));
     QCOMPARE(f.appFiles(), QStringList());  // nothing of the run
     writeBytes(f.inApp("TarquelasAux.txt"), "de la otra corrida");
-    f.control("cmdSalir")->click();  // the other run's file stays
+    f.control("cmdSalir")->click();
     QCOMPARE(f.appFiles(), QStringList{"TarquelasAux.txt"});
   }
 
@@ -334,7 +284,6 @@ class WindowTest : public QObject {
     DialogProgress progress(&window);
     QVERIFY(progress.report(Progress::Stage::Validating, 10, 100));
     auto* dialog = window.findChild<QProgressDialog*>();
-    QVERIFY(dialog != nullptr);
     QCOMPARE(dialog->labelText(), QStringLiteral("Validando el archivo…"));
     dialog->cancel();
     QVERIFY(!progress.report(Progress::Stage::LayingOutVouchers, 2, 4));
