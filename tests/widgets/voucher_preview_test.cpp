@@ -155,6 +155,23 @@ class VoucherPreviewTest : public QObject {
     QVERIFY(!QFileInfo::exists(pdf));
   }
 
+  // A file the run guards (its presentation file, a working file) is
+  // neither saved nor printed over from the preview.
+  void guardedFilesAreNeverWrittenOver() {
+    const QString guarded = dir_.filePath(QStringLiteral("TarquelasAux.txt"));
+    const QByteArray before = testing::readBytes(guarded);
+    VoucherPreview preview(
+        *report_, [](const QString&) { return true; }, nullptr,
+        [&guarded](const QString& path) {
+          return path == guarded ? QStringLiteral("protegido") : QString();
+        });
+    QPrinter printer;
+    printer.setOutputFileName(guarded);
+    QCOMPARE(preview.savePdf(guarded).description(), QStringLiteral("protegido"));
+    QCOMPARE(preview.print(printer).description(), QStringLiteral("protegido"));
+    QCOMPARE(testing::readBytes(guarded), before);
+  }
+
   // Letters for digits, no lines at all, or the file gone after the
   // preview opened: whatever prints, nothing crashes.
   void damagedAuxiliaryFilesNeverCrash() {
