@@ -27,14 +27,6 @@ QString asDisplayLines(QString text) {
   return text;
 }
 
-// The busy pointer while it exists.
-struct BusyPointer {
-  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-  BusyPointer(const BusyPointer&) = delete;
-  BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
 }  // namespace
 
 ViewerOpener desktopViewer() {

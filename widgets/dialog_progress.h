@@ -3,6 +3,7 @@
 // about Cancel. Titled with the program's own title.
 #pragma once
 
+#include <QApplication>
 #include <QProgressDialog>
 #include <QString>
 #include <memory>
@@ -15,6 +16,14 @@ namespace tarquelas {
 
 // The program's own title, in every message box and window.
 inline constexpr char16_t kProgramTitle[] = u"Tarquelas";
+
+// The busy pointer over the whole application for the length of a scope.
+struct BusyPointer {
+  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+};
 
 class DialogProgress final : public Progress {
  public:

@@ -40,14 +40,6 @@ QAction* toolAction(QToolBar& bar, const QString& text, const QString& tip, cons
   return action;
 }
 
-// The busy pointer for the length of a scope.
-struct BusyPointer {
-  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-  BusyPointer(const BusyPointer&) = delete;
-  BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
 }  // namespace
 
 VoucherPreview::VoucherPreview(const VoucherReport& report, ErrorPrompt prompt, QWidget* parent,
