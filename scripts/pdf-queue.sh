@@ -11,9 +11,14 @@
 # Debian packages cups and printer-driver-cups-pdf (scripts/deps.sh).
 
 pdf_queue_scheduler=
+pdf_queue_lock=
 
 pdf_queue_add() {
   local name=$1 outdir=$2 tool model
+  # One user of the scheduler at a time on this machine: a run that started
+  # cupsd stops it when done, which would pull it from under another run.
+  exec {pdf_queue_lock}>/tmp/tarquelas-pdf-queue.lock
+  flock "$pdf_queue_lock"
   for tool in cupsd lpadmin lpinfo lpstat; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/deps.sh installs it)"; return 77; }
   done
@@ -40,8 +45,13 @@ pdf_queue_remove() {
   local name=$1
   lpadmin -x "$name" 2>/dev/null || true
   rm -f "/etc/cups/cups-pdf-$name.conf"
-  if [ -n "$pdf_queue_scheduler" ]; then kill "$pdf_queue_scheduler" 2>/dev/null || true; fi
+  if [ -n "$pdf_queue_scheduler" ]; then
+    kill "$pdf_queue_scheduler" 2>/dev/null || true
+    wait "$pdf_queue_scheduler" 2>/dev/null || true
+  fi
   pdf_queue_scheduler=
+  if [ -n "$pdf_queue_lock" ]; then exec {pdf_queue_lock}>&-; fi
+  pdf_queue_lock=
 }
 
 # Waits until queue NAME is idle and OUTDIR holds at least N PDFs; at most
