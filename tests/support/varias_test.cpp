@@ -28,6 +28,9 @@ TEST(ValorNumerico, ForgivingConversion) {
   EXPECT_EQ(valorNumerico("  -12.5 "), -12.5);
   EXPECT_EQ(valorNumerico("1e3"), 1000);
   for (const char* zero : {"abc", "12a", ".", "1e", ""}) EXPECT_EQ(valorNumerico(zero), 0) << zero;
+  EXPECT_TRUE(esNumerico(" 1e-3"));
+  for (const char* bad : {"1e", "1e+", "2ex"})
+    EXPECT_FALSE(esNumerico(bad)) << bad;                      // an exponent needs digits
   EXPECT_EQ(valorEntero("99999999999999"), 99999999999999LL);  // beyond 32 bits
   for (const char* bad : {"12.5", "", "99999999999999999999999"}) EXPECT_FALSE(valorEntero(bad)) << bad;
 }
@@ -36,7 +39,7 @@ TEST(ValidarFecha, YearsTo1998WithTheSimpleLeapRule) {
   for (const char* ok : {"29/02/1996", "30/04/1990", "31/12/1998", " 5/03/1995"})  // a blank for a leading 0
     EXPECT_TRUE(validarFecha(ok)) << ok;
   for (const char* bad : {"29/02/1997", "31/04/1990", "15/03/2005", "01/01/1899", "no es fecha", "",
-                          "32/01/1990", "1/02/1996", "-5/03/1995"})
+                          "32/01/1990", "1/02/1996", "-5/03/1995", "+5/03/1995"})
     EXPECT_FALSE(validarFecha(bad)) << bad;
 }
 
