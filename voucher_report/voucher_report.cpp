@@ -10,6 +10,7 @@
 #include <deque>
 #include <limits>
 
+#include "support/text_file.h"
 #include "voucher_report/page_painter.h"
 #include "voucher_report/pdf_writer.h"
 #include "voucher_report/rpt_tarquela.h"
@@ -196,9 +197,7 @@ Status VoucherReport::paintPages(QPagedPaintDevice& device, QPainter& painter, i
 Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const {
   // The new file is renamed over the old one: something that is not a plain
   // file (a device, a pipe) must not be replaced by it.
-  const QFileInfo target(pdfPath);
-  if (target.exists() && !target.isFile())
-    return Status::error(writeError(pdfPath, u"no es un archivo com\u00fan"_s));
+  if (Status plain = checkReplaceable(QFileInfo(pdfPath).absoluteFilePath()); !plain.isOk()) return plain;
   QSaveFile file(pdfPath);
   if (!file.open(QIODevice::WriteOnly)) return Status::error(writeError(pdfPath, file.errorString()));
   Status status = writePdf(file, 0, pageCount() - 1, 1, Progress::Stage::WritingPdf, progress);
