@@ -1,8 +1,9 @@
-// The common dialog wrapper over a stand-in platform: the request it hands
-// over, the answers it takes back, the extension rule and the cancel error;
-// then Qt's own open dialog, answered as a person would.
-#include "widgets/ovra_common_dialog.h"
-
+// The main window's helpers. The common dialog wrapper over a stand-in
+// platform: the request it hands over, the answers it takes back, the
+// extension rule and the cancel error; then Qt's own open dialog, answered
+// as a person would. Keyboard handling: upper-casing on and off, Enter
+// moving on like Tab (Enter in a dialog with a default button is the main
+// window's test).
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -13,6 +14,8 @@
 #include <tuple>
 
 #include "stand_in_dialogs.h"
+#include "widgets/ovra_common_dialog.h"
+#include "widgets/teclas.h"
 
 namespace tarquelas {
 namespace {
@@ -22,34 +25,9 @@ using testing::StandInDialogs;
 const QString kMainFilter =
     QStringLiteral("Archivos de texto ASCII(*.txt)|*.txt|Todos los archivos (*.*)|*.*");
 
-QStringList mainNameFilters() {
-  return qtNameFilters(QString(kMainFilter).replace(QLatin1Char('|'), QChar(0)) + QChar(0));
-}
-
-class OvraCommonDialogTest : public QObject {
+class DialogsAndKeysTest : public QObject {
   Q_OBJECT
  private slots:
-  void fileBufferIsPaddedToMaxFileSizeAnd255WhenBelowOne() {
-    const QString blank = QString(254, QLatin1Char(' ')) + QChar(0);
-    struct Case {
-      int maxFileSize;  // 0: never set
-      QString name, buffer;
-    } cases[] = {
-        {0, {}, blank}, {-4, {}, blank}, {8, QStringLiteral("ab"), QStringLiteral("ab     ") + QChar(0)}};
-    for (const Case& c : cases) {
-      StandInDialogs platform;
-      OvraCommonDialog d(platform);
-      if (c.maxFileSize != 0) d.setMaxFileSize(c.maxFileSize);
-      d.setFileName(c.name);
-      d.setFileTitle(QStringLiteral("abcdefghij"));
-      c.maxFileSize < 0 ? d.ShowSave() : d.ShowOpen();
-      QCOMPARE(platform.handedSave, c.maxFileSize < 0);
-      QCOMPARE(platform.handed.maxFile, c.maxFileSize < 1 ? 255 : c.maxFileSize);
-      QCOMPARE(platform.handed.file, c.buffer);
-      QVERIFY(platform.handed.fileTitle.size() >= 255);  // never smaller than declared
-    }
-  }
-
   void extensionRuleFollowsTheFilterIndex() {
     const std::tuple<const char*, const char*, int> cases[] = {
         {"/d/pagos", "/d/pagos.txt", 1},  // the first filter adds ".txt"
@@ -64,7 +42,11 @@ class OvraCommonDialogTest : public QObject {
                QString::fromUtf8(expected));
   }
 
-  void chosenFileComesBackWithTheExtensionAndSeedsTheNextShow() {
+  // The request's buffers: the name in blanks up to the size less one, then
+  // NUL, a size below one taken as 255, the title's never less. The chosen
+  // file comes back with the extension and seeds the next show; a cancel
+  // raises only with CancelError, any other result gives the extended error.
+  void requestsAnswersAndTheCancelError() {
     StandInDialogs platform;
     platform.result = 1;
     platform.chosen = QStringLiteral("/datos/pagos");
@@ -72,19 +54,8 @@ class OvraCommonDialogTest : public QObject {
     d.setFilter(kMainFilter);
     d.setFilterIndex(2);
     d.ShowOpen();
-    QCOMPARE(d.APIReturn(), 1);
+    QCOMPARE(platform.handed.file, QString(254, QLatin1Char(' ')) + QChar(0));
     QCOMPARE(d.FileName() + u' ' + d.FileTitle(), QStringLiteral("/datos/pagos.txt pagos.txt"));
-    QCOMPARE(d.FilterIndex(), 2);  // not updated
-    platform.result = 0;
-    d.ShowOpen();
-    QVERIFY(platform.handed.file.startsWith(QStringLiteral("/datos/pagos.txt ")));
-    QCOMPARE(d.FileName(), QStringLiteral("/datos/pagos.txt"));
-  }
-
-  void cancelRaisesOnlyWithCancelError() {
-    StandInDialogs platform;
-    OvraCommonDialog d(platform);
-    d.setFileName(QStringLiteral("/datos/x.txt"));
     const auto raised = [&d](void (OvraCommonDialog::*show)()) {
       try {
         (d.*show)();
@@ -94,20 +65,28 @@ class OvraCommonDialogTest : public QObject {
       return QString();
     };
     using D = OvraCommonDialog;
+    platform.result = 0;
+    d.setMaxFileSize(8);
     QCOMPARE(raised(&D::ShowOpen) + raised(&D::ShowColor), QString());
+    QCOMPARE(platform.handed.file, QStringLiteral("/datos/") + QChar(0));
+    QCOMPARE(platform.handed.fileTitle.size(), 255);
     d.setCancelError(true);
     for (auto show : {&D::ShowOpen, &D::ShowSave, &D::ShowFont, &D::ShowPrinter})
       QCOMPARE(raised(show), QStringLiteral("2001 "));
     QCOMPARE(raised(&D::ShowColor), QStringLiteral("-2147220610 Cancel Pressed"));
-    QCOMPARE(d.FileName(), QStringLiteral("/datos/x.txt"));
-    platform.result = 7;  // any other result: the extended error, and no exception
+    d.setMaxFileSize(-4);
+    platform.result = 7;
     platform.extended = 0x3003;
-    d.ShowOpen();
+    d.ShowSave();
+    QVERIFY(platform.handedSave);
+    QCOMPARE(platform.handed.maxFile, 255);
     QCOMPARE(d.APIReturn(), 7);
     QCOMPARE(d.ExtendedError(), 0x3003);
+    QCOMPARE(d.FileName(), QStringLiteral("/datos/pagos.txt"));  // kept through cancels
     platform.result = 1;
     d.ShowOpen();  // starts again from 0
     QCOMPARE(d.ExtendedError(), 0);
+    QVERIFY(!platform.handedSave);
   }
 
   // The patterns go in the last brackets, where the file dialog looks, and
@@ -119,22 +98,9 @@ class OvraCommonDialogTest : public QObject {
 
   // Qt's open dialog answered as a person would: the extension rule follows
   // the filter the user ended with.
-  void qtOpenDialogGivesBackTheChosenFilter_data() {
-    QTest::addColumn<int>("filterIndex");
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("text files, a point") << 1 << QStringLiteral("pagos.txt") << QStringLiteral("pagos.txt");
-    QTest::newRow("text files, no point") << 1 << QStringLiteral("pagos") << QStringLiteral("pagos.txt");
-    QTest::newRow("all files, no point") << 2 << QStringLiteral("datos") << QStringLiteral("datos.*");
-  }
   void qtOpenDialogGivesBackTheChosenFilter() {
-    QFETCH(int, filterIndex);
-    QFETCH(QString, fileName);
-    QFETCH(QString, expected);
     QTemporaryDir dir;
-    QFile file(dir.filePath(fileName));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QVERIFY(QFile(dir.filePath(QStringLiteral("datos"))).open(QIODevice::WriteOnly));
     // Answers every tick until the dialog closes; gives up after a while.
     QTimer answer;
     int ticks = 0;
@@ -143,10 +109,10 @@ class OvraCommonDialogTest : public QObject {
       if (dialog == nullptr) return;
       if (++ticks > 300) return (void)QMetaObject::invokeMethod(dialog, "reject");
       dialog->setDirectory(dir.path());
-      dialog->selectNameFilter(mainNameFilters().at(filterIndex - 1));
+      dialog->selectNameFilter(dialog->nameFilters().at(1));
       // Typed as a person would: a selection in the list follows the model's
       // loading, which may come after the accept.
-      dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(fileName);
+      dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("datos"));
       QMetaObject::invokeMethod(dialog, "accept");
     });
     answer.start(10);
@@ -156,13 +122,34 @@ class OvraCommonDialogTest : public QObject {
     d.setInitDir(dir.path());
     d.ShowOpen();
     QCOMPARE(d.APIReturn(), 1);
-    QCOMPARE(d.FileName(), dir.filePath(expected));
-    QCOMPARE(d.FileTitle(), expected);
+    QCOMPARE(d.FileName() + u' ' + d.FileTitle(), dir.filePath(QStringLiteral("datos.* datos.*")));
+  }
+
+  // Typed into two text boxes, letters follow the switch ('{' becomes '['
+  // as well); Enter is swallowed and moves the focus on.
+  void typedKeysFollowTheSwitch() {
+    for (bool upper : {true, false}) {
+      QWidget window;
+      auto* first = new QLineEdit(&window);
+      auto* second = new QLineEdit(&window);
+      new PrevisualizacionTeclas(&window, upper);
+      window.show();
+      first->setFocus();
+      QVERIFY(QTest::qWaitForWindowActive(&window));
+      for (QChar ch : QStringLiteral("/ana/Pagosz{|`ñá0"))
+        QTest::sendKeyEvent(QTest::Click, first, Qt::Key(ch.toUpper().unicode()), QString(ch),
+                            Qt::NoModifier);
+      QCOMPARE(first->text(),
+               upper ? QStringLiteral("/ANA/PAGOSZ[|`Ñá0") : QStringLiteral("/ana/Pagosz{|`ñá0"));
+      QTest::keyClick(first, Qt::Key_Return);
+      QTRY_VERIFY(second->hasFocus());
+      QCOMPARE(procesarTeclaPresionada(13, upper, &window), 0);
+    }
   }
 };
 
 }  // namespace
 }  // namespace tarquelas
 
-QTEST_MAIN(tarquelas::OvraCommonDialogTest)
-#include "ovra_common_dialog_test.moc"
+QTEST_MAIN(tarquelas::DialogsAndKeysTest)
+#include "dialogs_and_keys_test.moc"
