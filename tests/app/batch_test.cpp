@@ -92,24 +92,28 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
   EXPECT_LT(children.ru_maxrss, 512 * 1024) << "KiB";  // the gigabyte line was never held whole
 }
 
-// Two programs on one App directory: the second waits, saying so once, until the first lets it go.
+// Two programs on one App directory: the second waits, saying so once and touching nothing, until
+// the first lets it go; only then does it read the file, made faulty meanwhile.
 TEST(BatchTest, WaitsForAnotherRunInTheSameAppDirectory) {
-  QTemporaryDir dir;
+  QTemporaryDir dir, input;
+  const QString file = input.filePath(QStringLiteral("pagos.txt"));
+  ASSERT_TRUE(testing::writeBytes(file, testing::readBytes(samplePath("vouchers.txt"))));
   QLockFile other(dir.filePath(QStringLiteral(".Tarquelas.lock")));
   ASSERT_TRUE(other.tryLock(0));
   QProcess program;
-  start(program, {"--procesar", samplePath("vouchers.txt"), "--directorio", dir.path()});
+  start(program, {"--procesar", file, "--directorio", dir.path()});
   program.setReadChannel(QProcess::StandardError);
   QByteArray err;
   while (!err.contains('\n') && program.waitForReadyRead(60000)) err += program.readAllStandardError();
   EXPECT_EQ(QString::fromUtf8(err),
             QStringLiteral("Esperando que termine otro proceso que usa la carpeta de trabajo…\n"));
-  EXPECT_EQ(filesIn(dir.path()), QStringList());  // nothing touched while it waits
+  EXPECT_EQ(filesIn(dir.path()), QStringList());
+  ASSERT_TRUE(testing::writeBytes(file, testing::faultyVouchers()));
   other.unlock();
   ASSERT_TRUE(program.waitForFinished(120000));
-  EXPECT_EQ(program.exitCode(), 0);
+  EXPECT_EQ(program.exitCode(), 1);
   EXPECT_EQ(QString::fromUtf8(err + program.readAllStandardError()).count(QStringLiteral("Esperando")), 1);
-  EXPECT_EQ(filesIn(dir.path()), (QStringList{"Tarquelas.pdf", "TarquelasAux.txt"}));
+  EXPECT_EQ(filesIn(dir.path()), (QStringList{"TarquelasAux.txt", "TarquelasErrores.txt"}));
 }
 
 }  // namespace
