@@ -1,8 +1,9 @@
-// Presentation files for the app's tests: the bundled samples, faulty
-// copies of them, and header lines placed column by column.
+// Presentation files for the app's tests: the bundled samples, faulty copies of them, and header
+// lines placed column by column.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <ostream>
 
 #include "common/line_builder.h"
@@ -17,14 +18,12 @@ inline QString samplePath(const char* name) {
   return QStringLiteral(TARQUELAS_SOURCE_DIR "/samples/") + QLatin1String(name);
 }
 
-// Entity code 0000123, a four-letter name, period 03/2026, presentation
-// 0747144854.
+// Entity code 0000123, a four-letter name, period 03/2026, presentation 0747144854.
 inline QByteArray voucherHeader() {
   return LineBuilder(132).at(1, "C0000123").at(9, "ABCD").at(109, "032026").at(115, "0747144854");
 }
 
-// Entity code 0000123, a four-letter name, presentation 0144272509 of
-// 2026-03-12 09:30.
+// Entity code 0000123, a four-letter name, presentation 0144272509 of 2026-03-12 09:30.
 inline QByteArray registryHeader() {
   return LineBuilder(300).at(1, "CD0000123").at(10, "ABCD").at(110, "0144272509").at(120, "202603120930");
 }
@@ -36,6 +35,17 @@ inline QByteArray faultyVouchers() { return readBytes(samplePath("vouchers.txt")
 inline QByteArray faultyRegistry() {
   QByteArray bytes = readBytes(samplePath("registry.txt"));
   return bytes.insert(bytes.indexOf("\r\n", bytes.indexOf("\r\n") + 2), "X");
+}
+
+// The cases of a table in tests/data: its lines but blank ones and "#" comments.
+inline QStringList caseLines(const char* name) {
+  QStringList lines;
+  for (const QString& line :
+       QString::fromUtf8(readBytes(QStringLiteral(TARQUELAS_SOURCE_DIR "/tests/data/") + QLatin1String(name)))
+           .split(u'\n')) {
+    if (!line.isEmpty() && !line.startsWith(u'#')) lines.append(line);
+  }
+  return lines;
 }
 
 // A path under dir below a file, so nothing can be written there.

@@ -1,6 +1,5 @@
-// Batch mode through the program itself: exit statuses, what it prints and
-// which files it leaves in an App directory with blanks and accents in its
-// name (the runs are in tests/data/batch_runs.txt).
+// Batch mode through the program itself: exit statuses, what it prints and which files it leaves in
+// an App directory with blanks and accents in its name (the runs are in tests/data/batch_runs.txt).
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -28,26 +27,13 @@ QStringList filesIn(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 }
 
-struct BatchRun {
-  QStringList arguments, files;
-  int status = 0;
-  QString out, err;
-  bool outStartsOnly = false;
-};
-
-QList<BatchRun> readRuns(const QString& path) {
-  QList<BatchRun> runs;
-  for (const QString& line : QString::fromUtf8(testing::readBytes(path)).split(u'\n')) {
-    const QString rest = line.mid(2);
-    if (line.startsWith(u'$')) runs.append({rest.split(u' '), {}, 0, {}, {}, false});
-    if (line.startsWith(u'=')) {
-      runs.last().status = rest.section(u' ', 0, 0).toInt();
-      runs.last().files = rest.section(u' ', 1).split(u' ', Qt::SkipEmptyParts);
-    }
-    if (line.startsWith(u'>')) runs.last().out += rest + u'\n';
-    if (line.startsWith(u'~')) runs.last().outStartsOnly = true;
-    if (line.startsWith(u'!'))
-      runs.last().err += (runs.last().err.isEmpty() ? QString() : QStringLiteral("\n")) + rest;
+// A run of the table: its lines after their first character, joined by that character.
+QList<QHash<QChar, QString>> readRuns() {
+  QList<QHash<QChar, QString>> runs;
+  for (const QString& line : testing::caseLines("batch_runs.txt")) {
+    if (line.startsWith(u'$')) runs.append(QHash<QChar, QString>());
+    QString& text = runs.last()[line.front()];
+    text += (text.isNull() ? QString() : QStringLiteral("\n")) + line.mid(2);
   }
   return runs;
 }
@@ -74,7 +60,7 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
     ASSERT_TRUE(huge.open(QIODevice::Append) && huge.resize(qint64(1) << 30));
     ASSERT_TRUE(huge.seek(huge.size()) && huge.write("\r\nX") == 3);
   }
-  for (const BatchRun& run : readRuns(QStringLiteral(TARQUELAS_SOURCE_DIR "/tests/data/batch_runs.txt"))) {
+  for (const auto& run : readRuns()) {
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/Aplicación con ñ-XXXXXX"));
     names.insert(QStringLiteral("{dir}"), dir.path());
     const auto named = [&names](QString text) {
@@ -82,25 +68,23 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
       return text;
     };
     QStringList arguments;
-    for (const QString& argument : run.arguments) arguments.append(named(argument));
+    for (const QString& argument : run.value(u'$').split(u' ')) arguments.append(named(argument));
     SCOPED_TRACE(arguments.join(u' ').toStdString());
     QProcess program;
     start(program, arguments);
     program.waitForFinished(120000);
     const QString out = QString::fromUtf8(program.readAllStandardOutput());
     const QString err = QString::fromUtf8(program.readAllStandardError());
-    EXPECT_EQ(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, run.status)
-        << err.toStdString();
-    const QString expected = named(run.out);
-    EXPECT_TRUE(run.outStartsOnly ? out.startsWith(expected.chopped(1))
-                                  : expected.isEmpty() || out == expected)
+    const int status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    EXPECT_EQ((QStringList{QString::number(status)} + filesIn(dir.path())).join(u' '), run.value(u'='));
+    const QString expected = named(run.value(u'>'));
+    EXPECT_TRUE(run.contains(u'~') ? out.startsWith(expected) : expected.isEmpty() || out == expected + u'\n')
         << out.toStdString();
-    EXPECT_TRUE(err.contains(named(run.err))) << err.toStdString();
+    EXPECT_TRUE(err.contains(named(run.value(u'!')))) << err.toStdString();
     EXPECT_FALSE(err.contains(QStringLiteral("QStandardPaths")) || err.contains(u'\x1b'))
         << err.toStdString();
-    EXPECT_EQ(filesIn(dir.path()), run.files);
     EXPECT_EQ(testing::readBytes(dir.filePath("Tarquelas.pdf")).startsWith("%PDF"),
-              run.files.contains("Tarquelas.pdf"));
+              filesIn(dir.path()).contains("Tarquelas.pdf"));
   }
   EXPECT_FALSE(QFileInfo::exists(names.value("{pdf}")));  // the last PDF run had no vouchers
   rusage children{};
@@ -108,25 +92,28 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
   EXPECT_LT(children.ru_maxrss, 512 * 1024) << "KiB";  // the gigabyte line was never held whole
 }
 
-// Two programs on one App directory: the second waits, saying so once,
-// until the first lets it go.
+// Two programs on one App directory: the second waits, saying so once and touching nothing, until
+// the first lets it go; only then does it read the file, made faulty meanwhile.
 TEST(BatchTest, WaitsForAnotherRunInTheSameAppDirectory) {
-  QTemporaryDir dir;
+  QTemporaryDir dir, input;
+  const QString file = input.filePath(QStringLiteral("pagos.txt"));
+  ASSERT_TRUE(testing::writeBytes(file, testing::readBytes(samplePath("vouchers.txt"))));
   QLockFile other(dir.filePath(QStringLiteral(".Tarquelas.lock")));
   ASSERT_TRUE(other.tryLock(0));
   QProcess program;
-  start(program, {"--procesar", samplePath("vouchers.txt"), "--directorio", dir.path()});
+  start(program, {"--procesar", file, "--directorio", dir.path()});
   program.setReadChannel(QProcess::StandardError);
   QByteArray err;
   while (!err.contains('\n') && program.waitForReadyRead(60000)) err += program.readAllStandardError();
   EXPECT_EQ(QString::fromUtf8(err),
             QStringLiteral("Esperando que termine otro proceso que usa la carpeta de trabajo…\n"));
-  EXPECT_EQ(filesIn(dir.path()), QStringList());  // nothing touched while it waits
+  EXPECT_EQ(filesIn(dir.path()), QStringList());
+  ASSERT_TRUE(testing::writeBytes(file, testing::faultyVouchers()));
   other.unlock();
   ASSERT_TRUE(program.waitForFinished(120000));
-  EXPECT_EQ(program.exitCode(), 0);
+  EXPECT_EQ(program.exitCode(), 1);
   EXPECT_EQ(QString::fromUtf8(err + program.readAllStandardError()).count(QStringLiteral("Esperando")), 1);
-  EXPECT_EQ(filesIn(dir.path()), (QStringList{"Tarquelas.pdf", "TarquelasAux.txt"}));
+  EXPECT_EQ(filesIn(dir.path()), (QStringList{"TarquelasAux.txt", "TarquelasErrores.txt"}));
 }
 
 }  // namespace

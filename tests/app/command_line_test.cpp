@@ -1,39 +1,25 @@
-// The command line: a path for the window, or batch mode with its options.
+// The command line: a path for the window, or batch mode with its options (the cases are in
+// tests/data/command_lines.txt).
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
 
+#include "app_test_files.h"
+
 namespace tarquelas {
 namespace {
 
-using Mode = CommandLine::Mode;
-
 TEST(CommandLineTest, ArgumentsGiveTheModeAndItsValues) {
-  struct Case {
-    QStringList arguments;
-    Mode mode;
-    QString pathOrProblem;
-  } cases[] = {
-      {{}, Mode::Window, {}},
-      {{"\"/datos/con", "blancos/pagos.txt\""}, Mode::Window, "/datos/con blancos/pagos.txt"},
-      {{"/datos/año/pagos.txt", "--procesar"}, Mode::Window, "/datos/año/pagos.txt --procesar"},
-      {{"--procesar", "p.txt", "--help"}, Mode::Help, {}},
-      {{"--version"}, Mode::Version, {}},
-      {{"--procesar", "--trabajadores"}, Mode::WrongUsage, "Falta el valor de --procesar"},
-      {{"--procesar", "p.txt", "--pdf"}, Mode::WrongUsage, "Falta el valor de --pdf"},
-      {{"--directorio", "/tmp"}, Mode::WrongUsage, "Falta --procesar ARCHIVO"},
-      {{"--procesar", "p.txt", "--otra"}, Mode::WrongUsage, "Opción desconocida: --otra"},
-  };
-  for (const Case& c : cases) {
-    const CommandLine line = parseCommandLine(c.arguments);
-    EXPECT_EQ(line.mode, c.mode) << c.arguments.join(u' ').toStdString();
-    EXPECT_EQ(c.mode == Mode::WrongUsage ? line.problem : line.path, c.pathOrProblem);
+  const char* const modes[] = {"Window", "Batch", "Help", "Version", "WrongUsage"};
+  for (const QString& line : testing::caseLines("command_lines.txt")) {
+    const QString arrow = QStringLiteral("=>");
+    const CommandLine c = parseCommandLine(line.section(arrow, 0, 0).split(u' ', Qt::SkipEmptyParts));
+    QStringList got{c.path,   c.directory, c.pdf, c.printQueue, c.trabajadores ? "trabajadores" : "",
+                    c.problem};
+    got.removeAll(QString());
+    got.prepend(QLatin1String(modes[int(c.mode)]));
+    EXPECT_EQ(got.join(QStringLiteral(" | ")), line.section(arrow, 1).trimmed());
   }
-  const CommandLine full = parseCommandLine({"--procesar", "/d/p.txt", "--directorio", "/tmp/app",
-                                             "--trabajadores", "--pdf", "/tmp/s.pdf", "--imprimir", "cola"});
-  EXPECT_TRUE(full.mode == Mode::Batch && full.trabajadores);
-  EXPECT_EQ(QStringList({full.path, full.directory, full.pdf, full.printQueue}),
-            QStringList({"/d/p.txt", "/tmp/app", "/tmp/s.pdf", "cola"}));
 }
 
 }  // namespace

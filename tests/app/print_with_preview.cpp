@@ -1,9 +1,7 @@
-// Prints an auxiliary file's vouchers through the preview's print path, as
-// "Imprimir" does once its dialog is accepted, headless and without a
-// dialog: print_with_preview AUX QUEUE [--quitar-cola]. With --quitar-cola
-// the queue is deleted while the pages are being painted. Prints a failure
-// as the error prompt would show it; exit 0 printed, 1 failed, 2 cancelled
-// or wrong use.
+// Prints an auxiliary file's vouchers through the preview's print path, as "Imprimir" does once its
+// dialog is accepted, headless and without a dialog: print_with_preview AUX QUEUE [--quitar-cola].
+// With --quitar-cola the queue is deleted while the pages are being painted. Prints a failure as
+// the error prompt would show it; exit 0 printed, 1 failed, 2 cancelled or wrong use.
 #include <QApplication>
 #include <QPrinter>
 #include <QProcess>
@@ -29,8 +27,7 @@ int main(int argc, char** argv) {
   preview.show();
   QPrinter printer(QPrinter::HighResolution);
   printer.setPrinterName(args.at(2));
-  // The progress dialog lets events through between pages: the queue goes
-  // at the first of them.
+  // The progress dialog lets events through between pages: the queue goes at the first of them.
   if (args.contains(QStringLiteral("--quitar-cola")))
     QTimer::singleShot(0, [&] {
       QProcess::execute(QStringLiteral("lpadmin"), {QStringLiteral("-x"), args.at(2)});

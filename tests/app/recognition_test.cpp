@@ -1,5 +1,5 @@
-// Recognition: the kind, the header line and the summary of a first line,
-// and paths that cannot be read as text files.
+// Recognition: the kind, the header line and the summary of a first line, and paths that cannot be
+// read as text files.
 #include "app/recognition.h"
 
 #include <gtest/gtest.h>
@@ -49,18 +49,11 @@ TEST_F(RecognitionTest, FirstLineGivesKindHeaderAndSummary) {
     EXPECT_EQ(r.kind + ' ' + r.headerLine, c.kind + ' ' + c.header);
     EXPECT_TRUE(c.summary.isNull() || r.summary == c.summary) << r.summary.constData();
   }
-  for (const auto& [line, kind] : std::initializer_list<std::pair<QByteArray, QByteArray>>{
-           {"X5", "B"}, {"CD0000123", "D"}, {"C", "D"}, {"", "D"}, {" 9", "B"}, {"9 ", "D"}})
-    EXPECT_EQ(kindOf(line), kind) << line.constData();
-  for (const auto& [code, shown] :
-       std::initializer_list<std::pair<QByteArray, QByteArray>>{{"0000000", "0"},
-                                                                {"  12   ", "12"},
-                                                                {"0012.50", "13"},
-                                                                {"-000012", "-12"},
-                                                                {"00A0123", "00A0123"},
-                                                                {"", ""},
-                                                                {"       ", "       "}})
-    EXPECT_EQ(codeAsNumber(code), shown) << code.constData();
+  for (const QString& line : testing::caseLines("recognition_codes.txt")) {
+    const QStringList c = line.split(u'|');
+    const QByteArray in = c[1].toLatin1();
+    EXPECT_EQ(c[0] == QStringLiteral("kindOf") ? kindOf(in) : codeAsNumber(in), c[2].toLatin1()) << in.data();
+  }
 }
 
 TEST_F(RecognitionTest, PathsThatAreNoTextFile) {

@@ -1,12 +1,12 @@
-// The main window driven as a person would: recognition on every change,
-// browsing, dropping, the keys, start-up from the command line and the
-// run's messages.
+// The main window driven as a person would: recognition on every change, browsing, dropping, the
+// keys, start-up from the command line and the run's messages.
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QMetaEnum>
 #include <QMimeData>
 #include <QPointer>
 #include <QProgressDialog>
@@ -28,19 +28,13 @@ namespace {
 
 using testing::writeBytes;
 
-// Answers the modal dialogs a window opens, so tests never wait for a
-// person: records each message box, print preview and wait for the App
-// directory (and whether the main window was on screen yet), then closes it.
+// Answers the modal dialogs a window opens, so tests never wait for a person: notes each message
+// box ("title icon buttons: text"), print preview ("preview", or "empty preview") and wait for the
+// App directory (its text), after "hidden " while the main window is not on screen, then closes it:
+// "No" or "Aceptar", the preview, "Cancelar".
 class ModalAnswerer : public QObject {
  public:
-  struct Seen {
-    QString title, text;  // a preview's text is "preview"
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    bool windowVisible = false;
-    int pages = 0;
-  };
-  QList<Seen> seen;
+  QStringList seen;
 
   explicit ModalAnswerer(const QWidget* window) : window_(window) {
     connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::poll);
@@ -52,23 +46,22 @@ class ModalAnswerer : public QObject {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || modal == current_) return;
     current_ = modal;
+    QString text;
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      seen.append(
-          {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), window_->isVisible()});
-      box->button(box->standardButtons() & QMessageBox::Yes ? QMessageBox::No : QMessageBox::Ok)->click();
-    } else if (auto* wait = qobject_cast<QProgressDialog*>(modal);
-               wait != nullptr && wait->objectName() == QStringLiteral("esperaCarpeta")) {
-      seen.append({wait->windowTitle(), wait->labelText(), QMessageBox::NoIcon, {}, window_->isVisible()});
-      wait->findChild<QPushButton*>()->click();  // "Cancelar": gives up waiting for the App directory
+      QStringList buttons;
+      for (const QAbstractButton* button : box->buttons()) buttons.append(button->text());
+      text = QStringLiteral("%1 %2 %3: %4")
+                 .arg(box->windowTitle(), QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon()),
+                      buttons.join(u'/'), box->text());
     } else if (auto* preview = qobject_cast<VoucherPreview*>(modal)) {
-      seen.append({preview->windowTitle(),
-                   QStringLiteral("preview"),
-                   QMessageBox::NoIcon,
-                   {},
-                   window_->isVisible(),
-                   preview->pages().pageCount()});
-      preview->reject();
+      text = preview->pages().pageCount() > 0 ? QStringLiteral("preview") : QStringLiteral("empty preview");
+    } else if (modal->objectName() == QStringLiteral("esperaCarpeta")) {
+      text = static_cast<QProgressDialog*>(modal)->labelText();
+    } else {
+      return;  // a run's progress dialog
     }
+    seen.append(window_->isVisible() ? text : QStringLiteral("hidden ") + text);
+    modal->close();
   }
 
   const QWidget* window_;
@@ -89,13 +82,13 @@ struct Fixture {
   std::unique_ptr<frmGeneracionDeTarquelas> window;
   std::unique_ptr<ModalAnswerer> answerer;
 
-  explicit Fixture(const QString& commandLine = {}, const QString& appDir = {}) {
+  explicit Fixture(const QString& commandLine = {}) {
     const auto open = [this](const QString& path) {
       opened.append(path);
       return true;
     };
     window = std::make_unique<frmGeneracionDeTarquelas>(
-        frmGeneracionDeTarquelas::Options{appDir.isEmpty() ? app.path() : appDir, open, &dialogs});
+        frmGeneracionDeTarquelas::Options{app.path(), open, &dialogs});
     answerer = std::make_unique<ModalAnswerer>(window.get());
     window->Form_Load(commandLine);
   }
@@ -134,9 +127,8 @@ class WindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Where the font at hand is wider than the design's, captions are
-  // condensed rather than cut off; the summary of a name that fills its
-  // whole field fits too.
+  // Where the font at hand is wider than the design's, captions are condensed rather than cut off;
+  // the summary of a name that fills its whole field fits too.
   void captionsAreNeverCutOff() {
     Fixture f;
     const auto fits = [](const QWidget* control, const QString& text, int margin) {
@@ -152,16 +144,6 @@ class WindowTest : public QObject {
                      style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, f.workers())));
     for (const char* name : {"cmdProcesar", "cmdSalir"})
       QVERIFY2(fits(f.control(name), f.control(name)->text().remove(u'&'), 4), name);
-  }
-
-  void typedPathKeepsItsCaseAndIsRecognised() {
-    Fixture f;
-    const QString path = f.file(QStringLiteral("Pagos/Marzo.TXT"), testing::voucherHeader());
-    f.showActive();
-    f.path()->setFocus();
-    QTest::keyClicks(f.path(), path);
-    QCOMPARE(f.path()->text(), path);
-    QCOMPARE(f.info(), kVoucherSummary);
   }
 
   void checkBoxShowsForARegistryFileAndBlankOrMissingPathsKeepTheKind() {
@@ -182,8 +164,8 @@ class WindowTest : public QObject {
     QVERIFY(!f.workers()->isHidden() && f.workers()->isChecked());
   }
 
-  // A name without a point chosen under "Todos los archivos" stays as
-  // chosen; a cancel empties the box.
+  // A name without a point chosen under "Todos los archivos" stays as chosen; a cancel empties the
+  // box.
   void browseRecognisesTheChoiceAndACancelEmptiesTheBox() {
     Fixture f;
     f.dialogs.result = 1;
@@ -213,21 +195,26 @@ class WindowTest : public QObject {
     QCOMPARE(f.path()->text(), first);
   }
 
-  // Escape, wherever the focus is, acts as "&Salir": it ends the window and
-  // deletes the auxiliary file only.
-  void escapeDeletesOnlyTheAuxiliaryFile() {
+  // A typed path keeps its case and is recognised. Escape, wherever the focus is, acts as "&Salir":
+  // it ends the window and deletes the auxiliary file only.
+  void typedPathIsRecognisedAndEscapeDeletesOnlyTheAuxiliaryFile() {
     Fixture f;
     for (const char* name : {"TarquelasAux.txt", "TarquelasErrores.txt", "Padron.html"})
       writeBytes(f.inApp(name), "x");
+    const QString path = f.file(QStringLiteral("Pagos/Marzo.TXT"), testing::voucherHeader());
     f.showActive();
+    f.path()->setFocus();
+    QTest::keyClicks(f.path(), path);
+    QCOMPARE(f.path()->text(), path);
+    QCOMPARE(f.info(), kVoucherSummary);
     f.control("cmdVerArchivos")->setFocus();
     QTest::keyClick(f.control("cmdVerArchivos"), Qt::Key_Escape);
     QVERIFY(!f.window->isVisible());
     QCOMPARE(f.appFiles(), (QStringList{"Padron.html", "TarquelasErrores.txt"}));
   }
 
-  // A rejected file's message, after Enter in the path box, and the error
-  // prompt when a working file cannot be deleted.
+  // A rejected file's message, after Enter in the path box, and the error prompt when a working
+  // file cannot be deleted.
   void enterStartsARunWhoseMessagesAreShown() {
     Fixture f;
     f.showActive();
@@ -238,58 +225,51 @@ class WindowTest : public QObject {
     QDir().mkpath(f.inApp("TarquelasAux.txt") + QStringLiteral("/dentro"));
     f.control("cmdProcesar")->click();
     QCOMPARE(f.answerer->seen.size(), 2);
-    const auto& box = f.answerer->seen.constFirst();
-    QCOMPARE(box.title, QStringLiteral("Tarquelas"));
-    QCOMPARE(box.icon, QMessageBox::NoIcon);
-    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(box.text, QStringLiteral("No se pueden generar las tarquelas. \nArchivo con errores: \n") +
-                           f.inApp("TarquelasErrores.txt"));
+    QCOMPARE(f.answerer->seen.constFirst(),
+             QStringLiteral(
+                 "Tarquelas NoIcon Aceptar: No se pueden generar las tarquelas. \nArchivo con errores: \n") +
+                 f.inApp("TarquelasErrores.txt"));
     QCOMPARE(f.opened, QStringList{f.inApp("TarquelasErrores.txt")});  // the prompt opens nothing
-    const auto& prompt = f.answerer->seen.constLast();
-    QCOMPARE(prompt.icon, QMessageBox::Critical);
-    QCOMPARE(prompt.buttons, QMessageBox::Yes | QMessageBox::No);
-    QVERIFY(prompt.text.startsWith(QStringLiteral("Se ha detectado el siguiente error:\n")));
-    QVERIFY(prompt.text.endsWith(QStringLiteral("\n\n¿Desea continuar?")));
+    const QString prompt = f.answerer->seen.constLast();
+    QVERIFY(prompt.startsWith(
+        QStringLiteral("Tarquelas Critical &Sí/&No: Se ha detectado el siguiente error:\n")));
+    QVERIFY(prompt.endsWith(QStringLiteral("\n\n¿Desea continuar?")));
   }
 
-  // A file named on the command line (in quotes or not) is processed before
-  // the window shows; one that does not exist starts nothing.
+  // A file named on the command line (in quotes or not) is processed before the window shows; one
+  // that does not exist starts nothing.
   void commandLineFileIsProcessedBeforeTheWindowShows() {
     QTemporaryDir input;
     const QString faulty = input.filePath(QStringLiteral("presentación año.txt"));
     writeBytes(faulty, testing::faultyRegistry());
     const std::pair<QString, QString> cases[] = {
-        {u'"' + faulty + u'"', QStringLiteral("No se pueden generar los comprobantes. ")},
-        {testing::samplePath("vouchers.txt"), QStringLiteral("preview")},
+        {u'"' + faulty + u'"',
+         QStringLiteral("hidden Tarquelas NoIcon Aceptar: No se pueden generar los comprobantes. ")},
+        {testing::samplePath("vouchers.txt"), QStringLiteral("hidden preview")},
         {input.filePath(QStringLiteral("no existe.txt")), QString()},
-        {input.filePath(QStringLiteral("pagos\uFFFD.txt")), QStringLiteral("No se puede usar el archivo ")},
+        {input.filePath(QStringLiteral("pagos\uFFFD.txt")),
+         QStringLiteral("hidden Tarquelas NoIcon Aceptar: No se puede usar el archivo ")},
     };
     for (const auto& [commandLine, seen] : cases) {
       Fixture f(commandLine);
-      QCOMPARE(f.answerer->seen.size(), seen.isEmpty() ? 0 : 1);
-      if (seen.isEmpty()) {
-        QCOMPARE(f.info() + f.appFiles().join(u' '), QString());
-        continue;
-      }
       QCOMPARE(f.path()->text(), QString(commandLine).remove(u'"'));
-      const auto& first = f.answerer->seen.constFirst();
-      QVERIFY2(first.text.startsWith(seen), qPrintable(first.text));
-      QVERIFY(!first.windowVisible);
-      QVERIFY(seen != QStringLiteral("preview") || first.pages > 0);
+      QCOMPARE(f.answerer->seen.size(), seen.isEmpty() ? 0 : 1);
+      QVERIFY2(seen.isEmpty() ? f.info().isEmpty() && f.appFiles().isEmpty()
+                              : f.answerer->seen[0].startsWith(seen),
+               qPrintable(f.answerer->seen.join(u'|')));
     }
   }
 
-  // While another program's run holds the App directory, the window waits
-  // and "&Salir" leaves that run's auxiliary file.
+  // While another program's run holds the App directory, the window waits and "&Salir" leaves that
+  // run's auxiliary file.
   void aBusyAppDirectoryIsWaitedForAndItsFilesLeftAlone() {
     Fixture f;
     QLockFile other(f.window->workPaths().lock);
     QVERIFY(other.tryLock(0));
     f.path()->setText(f.file(QStringLiteral("mal.txt"), testing::faultyVouchers()));
     f.control("cmdProcesar")->click();
-    QCOMPARE(f.answerer->seen.size(), 1);
-    QCOMPARE(f.answerer->seen.constFirst().text,
-             QStringLiteral("Esperando que termine otro proceso que usa la carpeta de trabajo…"));
+    QCOMPARE(f.answerer->seen,
+             QStringList{"hidden Esperando que termine otro proceso que usa la carpeta de trabajo…"});
     QCOMPARE(f.appFiles(), QStringList());  // nothing of the run
     writeBytes(f.inApp("TarquelasAux.txt"), "de la otra corrida");
     f.control("cmdSalir")->click();
