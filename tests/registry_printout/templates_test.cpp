@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "common/data_table.h"
 #include "registry_printout/placeholders.h"
