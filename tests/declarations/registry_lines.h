@@ -2,18 +2,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 
 #include "common/line_builder.h"
 
 namespace tarquelas::testing {
-
-inline constexpr char kAdministration[] = "30712345671";
-inline constexpr char kOtherAdministration[] = "33700000015";
-inline constexpr char kConsortium[] = "30500000021";
-inline constexpr char kOtherConsortium[] = "30000000007";
-inline constexpr char kWorker[] = "20123456786";
-inline constexpr char kBadCheckDigit[] = "30500000022";
 
 inline QByteArray digits(int value, int width) {
   return QByteArray::number(value).rightJustified(width, '0');
@@ -25,30 +17,9 @@ inline LineBuilder registryHeader() {
       .at(110, "0000004711").at(120, "202603120930");
 }
 
-inline LineBuilder administration(int number, const char* cuit = kAdministration) {
-  return LineBuilder(300).at(1, "A").at(2, digits(number, 6)).at(8, cuit)
+inline LineBuilder administration(int number) {
+  return LineBuilder(300).at(1, "A").at(2, digits(number, 6)).at(8, "30712345671")
       .at(19, "Administraci\xF3n Pe\xF1" "a y Asoc.").at(69, "Av. C\xF3rdoba").at(119, "001234");
-}
-
-inline LineBuilder consortium(int number, const char* cuit = kConsortium) {
-  return LineBuilder(300).at(1, "1").at(2, digits(number, 6)).at(8, "0000101").at(15, cuit)
-      .at(26, "20050301").at(34, "Tucum\xE1n").at(104, "A").at(105, "H")
-      .at(106, "Mu\xF1oz Jos\xE9").at(187, "N");
-}
-
-inline LineBuilder worker(int number, const char* cuil = kWorker, const char* consortiumCuit = kConsortium) {
-  return LineBuilder(300).at(1, "2").at(2, digits(number, 6)).at(8, cuil).at(19, consortiumCuit)
-      .at(30, "Ib\xE1\xF1" "ez").at(50, "Ram\xF3n").at(100, "1").at(258, "01").at(290, "01");
-}
-
-inline LineBuilder beneficiary(int number, const char* cuil = kWorker) {
-  return LineBuilder(300).at(1, "3").at(2, digits(number, 6)).at(8, cuil).at(19, "Ib\xE1\xF1" "ez");
-}
-
-inline LineBuilder relation(int number, const char* consortiumCuit = kConsortium,
-                            const char* administrationCuit = kAdministration) {
-  return LineBuilder(300).at(1, "9").at(2, digits(number, 6)).at(8, consortiumCuit)
-      .at(19, administrationCuit);
 }
 
 // Totals: last record number, administrations, consortia, workers, relations.
@@ -58,12 +29,5 @@ inline LineBuilder trailer(int last, int administrations, int consortia, int wor
       .at(37, digits(relations, 7));
 }
 // clang-format on
-
-// A valid file: header, one administration, one consortium with a worker
-// and a beneficiary, the relation, the trailer.
-inline QList<QByteArray> validRegistry() {
-  return {registryHeader(), administration(1), consortium(2),         worker(3),
-          beneficiary(4),   relation(5),       trailer(5, 1, 1, 1, 1)};
-}
 
 }  // namespace tarquelas::testing

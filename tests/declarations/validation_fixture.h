@@ -47,6 +47,26 @@ inline void expectDataFile(const QByteArray& text, const char* name) {
   expectData(name, fromCp1252(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8());
 }
 
+// A file of a case table: its name and its lines.
+struct FileCase {
+  QByteArray name;
+  QList<QByteArray> lines;
+};
+
+// Files kept in tests/data/ in UTF-8 for their Windows-1252 bytes: "== name", then the file's lines.
+inline QList<FileCase> fileCases(const char* name) {
+  QList<FileCase> cases;
+  for (const QByteArray& line :
+       toCp1252(QString::fromUtf8(readBytes(dataPath(name)))).chopped(1).split('\n')) {
+    if (line.startsWith("== ")) {
+      cases.append({line.sliced(3), {}});
+    } else {
+      cases.last().lines.append(line);
+    }
+  }
+  return cases;
+}
+
 class ValidationTest : public ::testing::Test {
  protected:
   QString input() const { return dir_.path() + QStringLiteral("/presentacion.txt"); }

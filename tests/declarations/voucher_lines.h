@@ -7,8 +7,6 @@
 namespace tarquelas::testing {
 
 // clang-format off
-inline constexpr char kInvalidConsortiumCuit[] = "30123456782";
-
 inline LineBuilder voucherHeader() {
   return LineBuilder(132).at(1, "C").at(2, "0001234").at(9, "Camara de Administradores").at(109, "03")
       .at(111, "2026").at(115, "0000004711").at(125, "20260305");

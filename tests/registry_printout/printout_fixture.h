@@ -29,33 +29,29 @@ inline QByteArray registro(char tipo, int numero, std::initializer_list<Valor> v
     for (const auto& [field, v] : lista) b.at(field.start, v.first(qMin(v.size(), qsizetype(field.length))));
   return b;
 }
-inline QByteArray cabecera(QByteArrayView id = "0000012345", QByteArrayView fecha = "20230115",
-                           QByteArrayView hora = "0930") {
+inline QByteArray cabecera() {
   namespace h = registry::header;
   return registro('C', 0,
                   {{h::kindLetter, "D"},
-                   {h::presentationId, id},
-                   {h::presentationDate, fecha},
-                   {h::presentationTime, hora}});
+                   {h::presentationId, "0000012345"},
+                   {h::presentationDate, "20230115"},
+                   {h::presentationTime, "0930"}});
 }
-inline QByteArray administracion(int n, QByteArrayView cuit, QByteArrayView nombre = "ADMIN",
-                                 std::initializer_list<Valor> mas = {}) {
-  return registro('A', n, {{registry::administration::cuit, cuit}, {registry::administration::name, nombre}},
-                  mas);
+inline QByteArray administracion(int n, QByteArrayView cuit, QByteArrayView nombre = "ADMIN") {
+  return registro('A', n, {{registry::administration::cuit, cuit}, {registry::administration::name, nombre}});
 }
 inline QByteArray consorcio(int n, QByteArrayView cuit, std::initializer_list<Valor> mas = {}) {
   namespace c = registry::consortium;
   return registro('1', n, {{c::key, "0000042"}, {c::cuit, cuit}, {c::rentOrHorizontal, "H"}}, mas);
 }
 inline QByteArray trabajador(int n, QByteArrayView cuil, QByteArrayView cuitConsorcio,
-                             QByteArrayView apellido = "PEREZ", std::initializer_list<Valor> mas = {}) {
+                             QByteArrayView apellido = "PEREZ") {
   namespace w = registry::worker;
-  return registro('2', n, {{w::cuil, cuil}, {w::consortiumCuit, cuitConsorcio}, {w::surname, apellido}}, mas);
+  return registro('2', n, {{w::cuil, cuil}, {w::consortiumCuit, cuitConsorcio}, {w::surname, apellido}});
 }
-inline QByteArray beneficiario(int n, QByteArrayView cuil, QByteArrayView apellido = "GOMEZ",
-                               std::initializer_list<Valor> mas = {}) {
+inline QByteArray beneficiario(int n, QByteArrayView cuil, QByteArrayView apellido = "GOMEZ") {
   namespace b = registry::beneficiary;
-  return registro('3', n, {{b::workerCuil, cuil}, {b::surname, apellido}}, mas);
+  return registro('3', n, {{b::workerCuil, cuil}, {b::surname, apellido}});
 }
 inline QByteArray relacion(int n, QByteArrayView cuitConsorcio, QByteArrayView cuitAdmin) {
   namespace r = registry::relation;

@@ -7,68 +7,32 @@
 #include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 
-#include "common/temp_dir.h"
+#include "common/data_table.h"
 #include "registry_printout/placeholders.h"
 
 namespace tarquelas {
 namespace {
 
-const QByteArray IA = "<@@INICIOBLOQUEADMINISTRACIONES@@>", FA = "<@@FINBLOQUEADMINISTRACIONES@@>",
-                 IT = "<@@INICIOBLOQUETRABAJADORES@@>", FT = "<@@FINBLOQUETRABAJADORES@@>",
-                 IB = "<@@INICIOBLOQUEBENEFICIARIOS@@>", FB = "<@@FINBLOQUEBENEFICIARIOS@@>";
-
-// The round trip of blocks is the template_cut fuzz harness's; here, a marker written twice.
-TEST(CortarDisenoConsorcio, CutsAtTheFirstOccurrenceOfEachMarker) {
-  const DisenoConsorcio d =
-      cortarDisenoConsorcio("h" + IA + "a" + IA + "b" + FA + "m" + IT + "w" + FT + "t" + FT);
-  EXPECT_EQ(d.sDisenoConsorcio, "h<@@BLOQUEADMINISTRACIONES@@>m<@@BLOQUETRABAJADORES@@>t" + FT);
-  EXPECT_EQ(d.sBloqueAdministraciones, "a" + IA + "b");
-  EXPECT_EQ(d.sBloqueTrabajadores, "w");
-}
-
-// The cutting stops at the step whose cut has a negative length; that
-// step's text and the later ones stay empty.
-TEST(CortarDisenoConsorcio, StopsAtTheFirstImpossibleCut) {
-  struct Fallo {
-    const char* caso;
-    QByteArray texto;
-    bool pagina, admin, trab;
-  };
-  const QByteArray x40(40, 'x');
-  const Fallo casos[] = {
-      {"empty template", "", false, false, false},
-      {"no markers", "<html>nothing</html>", false, false, false},
-      {"no administration start", "h" + FA + "m" + IT + "w" + FT, false, false, false},
-      {"no worker start", "h" + IA + "a" + FA + "m" + FT, false, false, false},
-      {"administration end before its start", "h" + FA + x40 + IA + "a" + IT + "w" + FT, true, false, false},
-      {"administration end missing", "h" + IA + "a" + x40 + IT + "w" + FT + "t", true, false, false},
-      {"worker end missing", "h" + IA + "a" + FA + "m" + IT + "w", true, true, false},
-      {"worker end before its start", "h" + IA + "a" + FA + "m" + FT + IT + "w", true, true, false},
-  };
-  for (const Fallo& c : casos) {
-    const DisenoConsorcio d = cortarDisenoConsorcio(c.texto);
-    EXPECT_EQ(!d.sDisenoConsorcio.isEmpty(), c.pagina) << c.caso;
-    EXPECT_EQ(!d.sBloqueAdministraciones.isEmpty(), c.admin) << c.caso;
-    EXPECT_EQ(!d.sBloqueTrabajadores.isEmpty(), c.trab) << c.caso;
+QList<QByteArray> pieces(const QList<QByteArray>& row) {
+  using printout::Regla;
+  const QByteArrayView reglas[] = {"Texto",   "SinCeros",   "Entero",      "Fecha",
+                                   "Importe", "NumeroCABA", "Nacionalidad"};
+  if (row[0] == "regla")
+    return {row[1], row[2], aplicarRegla(Regla(std::ranges::find(reglas, row[1]) - reglas), row[2])};
+  if (row[0] == "trabajador") {
+    const DisenoTrabajador t = cortarDisenoTrabajador(row[1]);
+    return {row[1], t.sDisenoEmpleado, t.sBloqueBeneficiarios};
   }
+  const DisenoConsorcio c = cortarDisenoConsorcio(row[1]);
+  return {row[1], c.sDisenoConsorcio, c.sBloqueAdministraciones, c.sBloqueTrabajadores};
 }
 
-TEST(CortarDisenoTrabajador, CutsTheBeneficiaryBlockOrStops) {
-  const struct {
-    QByteArray texto, pagina, benef;
-  } casos[] = {
-      {"p<@@iniciobloquebeneficiarios@@>\r\nb\r\n" + FB + "\r\ne", "p<@@BLOQUEBENEFICIARIOS@@>\r\ne",
-       "\r\nb\r\n"},
-      {"", "", ""},
-      {"p" + FB, "", ""},
-      // The design takes everything after where the end marker stands.
-      {"p" + FB + "x" + IB + "b", "p" + FB + "x<@@BLOQUEBENEFICIARIOS@@>x" + IB + "b", ""},
-  };
-  for (const auto& c : casos) {
-    const DisenoTrabajador d = cortarDisenoTrabajador(c.texto);
-    EXPECT_EQ(d.sDisenoEmpleado, c.pagina) << c.texto.data();
-    EXPECT_EQ(d.sBloqueBeneficiarios, c.benef) << c.texto.data();
+// Value rules and the cutting of templates at their markers: tests/data/printout_pieces.txt.
+TEST(Pieces, AreThoseOfTheirTable) {
+  for (const QList<QByteArray>& row : testing::dataRows("printout_pieces.txt")) {
+    EXPECT_EQ(QByteArrayList(pieces(row)).join('|').toStdString(), row.sliced(1).join('|').toStdString());
   }
 }
 
