@@ -292,6 +292,7 @@ TEST(PaintPagesTest, PagesArePaintedAtAnyResolutionAndARangeWithProgressUntilACa
   } cases[] = {
       {1, 2, -1, Status::Code::Ok, {p + u"1/2"_s, p + u"2/2"_s}},
       {0, 2, 1, Status::Code::Cancelled, {p + u"1/3"_s}},
+      {3, 3, -1, Status::Code::Ok, {p + u"1/1"_s}},
       {last, last + 1, -1, Status::Code::Error, {}},
       {-1, 0, -1, Status::Code::Error, {}},
       {2, 1, -1, Status::Code::Error, {}},
