@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <ostream>
 
 #include "common/line_builder.h"
@@ -35,17 +34,6 @@ inline QByteArray faultyVouchers() { return readBytes(samplePath("vouchers.txt")
 inline QByteArray faultyRegistry() {
   QByteArray bytes = readBytes(samplePath("registry.txt"));
   return bytes.insert(bytes.indexOf("\r\n", bytes.indexOf("\r\n") + 2), "X");
-}
-
-// The cases of a table in tests/data: its lines but blank ones and "#" comments.
-inline QStringList caseLines(const char* name) {
-  QStringList lines;
-  for (const QString& line :
-       QString::fromUtf8(readBytes(QStringLiteral(TARQUELAS_SOURCE_DIR "/tests/data/") + QLatin1String(name)))
-           .split(u'\n')) {
-    if (!line.isEmpty() && !line.startsWith(u'#')) lines.append(line);
-  }
-  return lines;
 }
 
 // A path under dir below a file, so nothing can be written there.

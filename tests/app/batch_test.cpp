@@ -8,6 +8,7 @@
 #include <QProcess>
 
 #include "app_test_files.h"
+#include "common/data_table.h"
 
 namespace tarquelas {
 namespace {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app_test_files.h"
+#include "common/data_table.h"
 
 namespace tarquelas {
 namespace {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "app_test_files.h"
+#include "common/data_table.h"
 #include "support/cp1252.h"
 
 namespace tarquelas {
