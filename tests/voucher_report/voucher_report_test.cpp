@@ -18,6 +18,7 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <clocale>
 #include <csignal>
 #include <map>
 #include <span>
@@ -117,6 +118,9 @@ TEST(VoucherTextsTest, FieldsGiveTheirPrintedTextsAndHandEditedOnesNeverFail) {
       {"consortiumNumber", consortiumNumberText}, {"voucherNumber", voucherNumberText},
       {"workerList", workerListText}};
   // clang-format on
+  // As in the program under es_AR, whose decimal separator is a comma.
+  const std::string numericWas = setlocale(LC_NUMERIC, nullptr);
+  setlocale(LC_NUMERIC, "es_AR.UTF-8");
   int cases = 0;
   for (const QByteArray& row : readBytes(dataPath("voucher_texts.txt")).split('\n')) {
     const QList<QByteArray> c = toCp1252(QString::fromUtf8(row)).split('|');
@@ -125,6 +129,7 @@ TEST(VoucherTextsTest, FieldsGiveTheirPrintedTextsAndHandEditedOnesNeverFail) {
     ++cases;
   }
   EXPECT_EQ(cases, 54);
+  setlocale(LC_NUMERIC, numericWas.c_str());
 }
 
 // A placement a line, top name "text", for those that hold a record's text
