@@ -16,6 +16,25 @@
     </message>
 </context>
 <context>
+    <name>QCupsJobWidget</name>
+    <message>
+        <source>Job Control</source>
+        <translation>Control de trabajos</translation>
+    </message>
+    <message>
+        <source>Second Shift (16:00 to 23:59)</source>
+        <translation>Segundo turno (16:00 a 23:59)</translation>
+    </message>
+    <message>
+        <source>Third Shift (00:00 to 07:59)</source>
+        <translation>Tercer turno (00:00 a 07:59)</translation>
+    </message>
+    <message>
+        <source>Weekend (Saturday to Sunday)</source>
+        <translation>Fin de semana (sábado a domingo)</translation>
+    </message>
+</context>
+<context>
     <name>QFileDialog</name>
     <message>
         <source>File &amp;name:</source>
@@ -177,6 +196,17 @@ Desactive una de ellas.</translation>
     <message>
         <source>There are conflicts in some advanced options. Do you want to fix them?</source>
         <translation>Hay opciones avanzadas incompatibles. ¿Desea corregirlas?</translation>
+    </message>
+</context>
+<context>
+    <name>QPrintPropertiesWidget</name>
+    <message>
+        <source>Advanced</source>
+        <translation>Avanzado</translation>
+    </message>
+    <message>
+        <source>There are conflicts in some options. Please fix them.</source>
+        <translation>Hay opciones incompatibles. Corríjalas.</translation>
     </message>
 </context>
 <context>
