@@ -1,5 +1,7 @@
 // Qt's own dialogs in the office's Spanish, whatever the system's locale: the texts the program's
 // translation words over Qt's, Qt's own Spanish still under them, and the file dialog's dates.
+#include "app/translation.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
@@ -8,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
-
-#include "app/translation.h"
 
 namespace tarquelas {
 namespace {
@@ -64,7 +64,8 @@ class TranslationTest : public QObject {
       const QModelIndex root = view->rootIndex();
       for (int r = 0; r < model->rowCount(root); ++r)
         if (model->index(r, 0, root).data().toString() == name)
-          return QStringList{model->index(r, 2, root).data().toString(), model->index(r, 3, root).data().toString()};
+          return QStringList{model->index(r, 2, root).data().toString(),
+                             model->index(r, 3, root).data().toString()};
       return QStringList();
     };
     QTRY_VERIFY_WITH_TIMEOUT(row(QStringLiteral("pagos.txt")).size() == 2, 20000);
