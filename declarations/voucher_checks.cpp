@@ -4,6 +4,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#include <clocale>
 #include <cstdlib>
 #include <string>
 
@@ -172,7 +173,10 @@ double leadingNumber(QByteArrayView text) {
     for (char c = at(i); isDigit(c); c = at(++i)) exponent += c, any = true;
     if (any) number += exponent;
   }
-  return std::strtod(number.c_str(), nullptr);
+  // Read with the C locale's decimal point: a program with a window takes
+  // the system's locale, whose decimal separator may be a comma.
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+  return strtod_l(number.c_str(), nullptr, cLocale);
 }
 
 bool isDueDate(QByteArrayView yyyymmdd) {

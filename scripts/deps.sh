@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n
+  qt6-tools-dev qt6-l10n-tools
   libzint-dev libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-wine
   clang-format

@@ -18,6 +18,7 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <clocale>
 #include <csignal>
 #include <map>
 #include <span>
@@ -117,6 +118,9 @@ TEST(VoucherTextsTest, FieldsGiveTheirPrintedTextsAndHandEditedOnesNeverFail) {
       {"consortiumNumber", consortiumNumberText}, {"voucherNumber", voucherNumberText},
       {"workerList", workerListText}};
   // clang-format on
+  // As in the program under es_AR, whose decimal separator is a comma.
+  const std::string numericWas = setlocale(LC_NUMERIC, nullptr);
+  setlocale(LC_NUMERIC, "es_AR.UTF-8");
   int cases = 0;
   for (const QByteArray& row : readBytes(dataPath("voucher_texts.txt")).split('\n')) {
     const QList<QByteArray> c = toCp1252(QString::fromUtf8(row)).split('|');
@@ -125,6 +129,7 @@ TEST(VoucherTextsTest, FieldsGiveTheirPrintedTextsAndHandEditedOnesNeverFail) {
     ++cases;
   }
   EXPECT_EQ(cases, 54);
+  setlocale(LC_NUMERIC, numericWas.c_str());
 }
 
 // A placement a line, top name "text", for those that hold a record's text
@@ -171,6 +176,39 @@ TEST(RptTarquelaTest, MissingFileOrHeaderAloneGivesNoPagesAndACancelStopsTheBuil
   Recorded cancel(0);
   const VoucherReport::BuildResult built = VoucherReport::build(AuxFile(auxBytes()).path(), cancel);
   EXPECT_TRUE(built.status.isCancelled() && !built.report.has_value());
+}
+
+// Every page of the vouchers of the consortia asked for, and no other: a page
+// belongs to the C.U.I.T. of the last heading laid out on it or before it.
+TEST(VoucherIndexTest, CuitsGiveEveryPageOfTheirVouchersAndNameThoseWithout) {
+  LaidOut r(auxBytes());
+  ASSERT_TRUE(r.status.isOk());
+  const QList<QByteArray> cuits{"20000000011", "30915466679", "20000000011", "2000000001"};
+  QList<int> expected;
+  QString heading;
+  for (int p = 0; p < int(r.collector.pages.size()); ++p) {
+    for (const report::PlacedItem& item : r.collector.pages[std::size_t(p)].items)
+      if (item.control->name == u"lblCUIT"_s) heading = item.text;
+    if (heading.startsWith(u"CUIT: 20-00000001-1 "_s)) expected << p;
+  }
+  ASSERT_EQ(expected.size(), 12);  // the eight pages of the voucher of 100 concepts among them
+  AuxFile file(auxBytes());
+  const VoucherReport::BuildResult built = VoucherReport::build(file.path());
+  ASSERT_TRUE(built.status.isOk());
+  const VoucherReport::CuitPages found = built.report->pagesOfCuits(cuits);
+  ASSERT_TRUE(found.status.isOk());
+  EXPECT_EQ(found.missing, (QList<QByteArray>{"30915466679", "2000000001"}));
+  QList<int> pages;
+  for (std::size_t i = 0; i < found.pages.size(); ++i) {
+    if (i > 0) {
+      EXPECT_GT(found.pages[i].first, found.pages[i - 1].last + 1);  // touching ones joined
+    }
+    for (int p = found.pages[i].first; p <= found.pages[i].last; ++p) pages << p;
+  }
+  EXPECT_EQ(pages, expected);
+  // A file that no longer holds the records indexed says so.
+  writeBytes(file.path(), auxBytes().mid(10));
+  EXPECT_TRUE(built.report->pagesOfCuits(cuits).status.description().contains(u"cambi\u00f3"_s));
 }
 
 QString run(const QString& program, const QStringList& args) {
