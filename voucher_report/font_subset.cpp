@@ -1,7 +1,12 @@
 #include "voucher_report/font_subset.h"
 
+#include <QCryptographicHash>
+#include <QFont>
 #include <algorithm>
 #include <array>
+#include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace tarquelas::report {
 
@@ -34,7 +39,9 @@ void set32(QByteArray& b, qsizetype at, quint32 v) {
   set16(b, at + 2, v & 0xffff);
 }
 
-QByteArray table(const QRawFont& font, const char (&tag)[5]) { return font.fontTable(tag); }
+QByteArray table(const QRawFont& font, const char* tag) { return font.fontTable(tag); }
+
+quint16 glyphCount(const QRawFont& font) { return quint16(u16(table(font, "maxp"), 4)); }
 
 // Where each glyph's outline lies in glyf: count + 1 offsets from loca.
 std::vector<quint32> glyphOffsets(const QByteArray& loca, bool longOffsets, quint32 count) {
@@ -81,20 +88,29 @@ struct Table {
   QByteArray data;
 };
 
-// An sfnt file of tables (sorted by tag).
-QByteArray fontFile(const std::vector<Table>& tables) {
+constexpr quint32 kTrueTypeVersion = 0x00010000, kCffVersion = 0x4f54544f;  // "OTTO"
+
+// An sfnt file of tables, with their checksums and the head table's
+// checkSumAdjustment.
+QByteArray fontFile(std::vector<Table> tables, quint32 version) {
+  std::sort(tables.begin(), tables.end(), [](const Table& a, const Table& b) { return a.tag < b.tag; });
   const auto count = quint32(tables.size());
   quint32 selector = 0;
   while ((2u << selector) <= count) ++selector;
   const quint32 searchRange = (1u << selector) * 16;
   QByteArray out;
-  put32(out, 0x00010000);
+  put32(out, version);
   put16(out, count);
   put16(out, searchRange);
   put16(out, selector);
   put16(out, count * 16 - searchRange);
   quint32 offset = 12 + 16 * count;
-  for (const Table& t : tables) {
+  qsizetype head = -1;
+  for (Table& t : tables) {
+    if (t.tag == "head" && t.data.size() >= 12) {
+      set32(t.data, 8, 0);
+      head = offset;
+    }
     out.append(t.tag);
     put32(out, checksum(t.data));
     put32(out, offset);
@@ -105,12 +121,169 @@ QByteArray fontFile(const std::vector<Table>& tables) {
     out.append(t.data);
     out.append((4 - t.data.size() % 4) % 4, '\0');
   }
+  if (head >= 0) set32(out, head + 8, 0xb1b0afba - checksum(out));
   return out;
+}
+
+// A format 4 character map of the characters unicode gives the glyphs,
+// one segment for each run of consecutive characters on consecutive glyphs.
+QByteArray characterMap(const std::vector<char16_t>& unicode) {
+  std::vector<std::pair<quint32, quint32>> pairs;  // character, glyph
+  for (std::size_t g = 1; g < unicode.size(); ++g)
+    if (unicode[g] && unicode[g] != 0xffff) pairs.emplace_back(unicode[g], quint32(g));
+  std::sort(pairs.begin(), pairs.end());
+  pairs.erase(std::unique(pairs.begin(), pairs.end(),
+                          [](const auto& a, const auto& b) { return a.first == b.first; }),
+              pairs.end());
+  struct Segment {
+    quint32 start, end, delta;
+  };
+  std::vector<Segment> segments;
+  for (const auto& [c, g] : pairs) {
+    const quint32 delta = (g - c) & 0xffff;
+    if (!segments.empty() && segments.back().end + 1 == c && segments.back().delta == delta)
+      segments.back().end = c;
+    else
+      segments.push_back({c, c, delta});
+  }
+  segments.push_back({0xffff, 0xffff, 1});  // the closing segment
+  const auto n = quint32(segments.size());
+  quint32 selector = 0;
+  while ((2u << selector) <= n) ++selector;
+  const quint32 searchRange = 2u << selector;
+  QByteArray sub;
+  put16(sub, 4);
+  put16(sub, 16 + 8 * n);
+  put16(sub, 0);  // language
+  put16(sub, 2 * n);
+  put16(sub, searchRange);
+  put16(sub, selector);
+  put16(sub, 2 * n - searchRange);
+  for (const Segment& s : segments) put16(sub, s.end);
+  put16(sub, 0);
+  for (const Segment& s : segments) put16(sub, s.start);
+  for (const Segment& s : segments) put16(sub, s.delta);
+  for (std::size_t i = 0; i < segments.size(); ++i) put16(sub, 0);  // idRangeOffset
+  QByteArray out;
+  put16(out, 0);
+  put16(out, 1);
+  put16(out, 3);  // Windows
+  put16(out, 1);  // Unicode BMP
+  put32(out, 12);
+  return out + sub;
+}
+
+std::pair<quint32, quint32> characterRange(const std::vector<char16_t>& unicode) {
+  quint32 first = 0xffff, last = 0;
+  for (std::size_t g = 1; g < unicode.size(); ++g)
+    if (unicode[g]) {
+      first = std::min<quint32>(first, unicode[g]);
+      last = std::max<quint32>(last, unicode[g]);
+    }
+  return first <= last ? std::pair{first, last} : std::pair{0u, 0u};
+}
+
+bool isBold(const QRawFont& font) { return font.weight() >= QFont::DemiBold; }
+
+// The font's OS/2 table with its character range set to the subset's; one
+// made from the other tables when the font has none.
+QByteArray os2Table(const QRawFont& font, const std::vector<char16_t>& unicode) {
+  const auto [first, last] = characterRange(unicode);
+  QByteArray os2 = table(font, "OS/2");
+  if (os2.size() >= 68) {
+    set16(os2, 64, first);
+    set16(os2, 66, last);
+    return os2;
+  }
+  const QByteArray head = table(font, "head"), hhea = table(font, "hhea");
+  const quint32 em = u16(head, 18);
+  const quint32 ascent = u16(hhea, 4), descent = u16(hhea, 6), gap = u16(hhea, 8);
+  os2 = QByteArray(96, '\0');
+  set16(os2, 0, 3);
+  set16(os2, 2, em / 2);  // xAvgCharWidth
+  set16(os2, 4, isBold(font) ? 700 : 400);
+  set16(os2, 6, 5);                                      // medium width
+  for (int at : {10, 18}) set16(os2, at, em * 13 / 20);  // subscript, superscript sizes
+  for (int at : {12, 20}) set16(os2, at, em * 3 / 5);
+  set16(os2, 16, em * 3 / 20);
+  set16(os2, 24, em * 9 / 20);
+  set16(os2, 26, em / 20);       // strikeout size
+  set16(os2, 28, em * 13 / 50);  // strikeout position
+  set16(os2, 62,
+        (isBold(font) ? 0x20 : 0) | (font.style() != QFont::StyleNormal ? 0x01 : 0) |
+            (!isBold(font) && font.style() == QFont::StyleNormal ? 0x40 : 0));
+  set16(os2, 64, first);
+  set16(os2, 66, last);
+  set16(os2, 68, ascent);
+  set16(os2, 70, descent);
+  set16(os2, 72, gap);
+  set16(os2, 74, ascent);
+  set16(os2, 76, (0x10000 - descent) & 0xffff);
+  set32(os2, 78, 1);  // Latin 1
+  set16(os2, 92, 0x20);
+  return os2;
+}
+
+// The font's name table; one with the family and style names when the font
+// has none.
+QByteArray nameTable(const QRawFont& font) {
+  QByteArray name = table(font, "name");
+  if (name.size() >= 6) return name;
+  const QString family = font.familyName(),
+                style = font.styleName().isEmpty() ? u"Regular"_s : font.styleName();
+  QString postScript;
+  for (QChar c : QString(family + u'-' + style))
+    if (c.unicode() > 32 && c.unicode() < 127 && !QStringView(u"[](){}<>/%").contains(c)) postScript += c;
+  const std::array<std::pair<quint32, QString>, 5> names{
+      {{1, family}, {2, style}, {3, postScript}, {4, family + u' ' + style}, {6, postScript}}};
+  QByteArray records, strings;
+  for (const auto& [id, text] : names) {
+    put16(records, 3);
+    put16(records, 1);
+    put16(records, 0x409);
+    put16(records, id);
+    put16(records, quint32(text.size() * 2));
+    put16(records, quint32(strings.size()));
+    for (QChar c : text) put16(strings, c.unicode());
+  }
+  name.clear();
+  put16(name, 0);
+  put16(name, quint32(names.size()));
+  put16(name, 6 + quint32(records.size()));
+  return name + records + strings;
+}
+
+// A version 3 post table (no glyph names) from the font's own.
+QByteArray postTable(const QRawFont& font) {
+  QByteArray post = table(font, "post").left(32);
+  post.append(32 - post.size(), '\0');
+  set32(post, 0, 0x00030000);
+  return post;
 }
 
 }  // namespace
 
-QByteArray trueTypeSubset(const QRawFont& font, const std::vector<quint32>& glyphs) {
+Outlines outlinesOf(const QRawFont& font) {
+  if (!font.isValid() || table(font, "head").size() < 54 || table(font, "hhea").size() < 36 ||
+      table(font, "hmtx").size() < 4 || glyphCount(font) == 0)
+    return Outlines::None;
+  if (!table(font, "glyf").isEmpty() && !table(font, "loca").isEmpty()) return Outlines::TrueType;
+  if (!table(font, "CFF ").isEmpty()) return Outlines::Cff;
+  return Outlines::None;
+}
+
+std::vector<double> advanceWidths(const QRawFont& font) {
+  const QByteArray head = table(font, "head"), hhea = table(font, "hhea"), hmtx = table(font, "hmtx");
+  const quint32 em = u16(head, 18), metrics = std::min<quint32>(u16(hhea, 34), quint32(hmtx.size() / 4));
+  if (em == 0 || metrics == 0) return {};
+  std::vector<double> widths(glyphCount(font));
+  for (std::size_t g = 0; g < widths.size(); ++g)
+    widths[g] = double(u16(hmtx, qsizetype(std::min<std::size_t>(g, metrics - 1)) * 4)) * 1000 / em;
+  return widths;
+}
+
+QByteArray trueTypeSubset(const QRawFont& font, const std::vector<quint32>& glyphs,
+                          const std::vector<char16_t>& unicode) {
   QByteArray head = table(font, "head");
   const QByteArray maxp = table(font, "maxp");
   const QByteArray loca = table(font, "loca");
@@ -140,21 +313,50 @@ QByteArray trueTypeSubset(const QRawFont& font, const std::vector<quint32>& glyp
     }
   }
   put32(newLoca, quint32(newGlyf.size()));
-  set32(head, 8, 0);   // checkSumAdjustment: not checked by viewers
   set16(head, 50, 1);  // long loca offsets
 
   std::vector<Table> tables;
   static constexpr std::array<const char*, 5> kCopied{"cvt ", "fpgm", "hhea", "hmtx", "prep"};
   for (const char* tag : kCopied) {
-    QByteArray data = font.fontTable(tag);
+    QByteArray data = table(font, tag);
     if (!data.isEmpty()) tables.push_back({QByteArray(tag), std::move(data)});
   }
+  tables.push_back({QByteArrayLiteral("OS/2"), os2Table(font, unicode)});
+  tables.push_back({QByteArrayLiteral("cmap"), characterMap(unicode)});
   tables.push_back({QByteArrayLiteral("glyf"), newGlyf});
   tables.push_back({QByteArrayLiteral("head"), head});
   tables.push_back({QByteArrayLiteral("loca"), newLoca});
   tables.push_back({QByteArrayLiteral("maxp"), maxp});
-  std::sort(tables.begin(), tables.end(), [](const Table& a, const Table& b) { return a.tag < b.tag; });
-  return fontFile(tables);
+  tables.push_back({QByteArrayLiteral("name"), nameTable(font)});
+  tables.push_back({QByteArrayLiteral("post"), postTable(font)});
+  return fontFile(std::move(tables), kTrueTypeVersion);
+}
+
+QByteArray openTypeCff(const QRawFont& font) {
+  if (outlinesOf(font) != Outlines::Cff) return {};
+  std::vector<Table> tables;
+  static constexpr std::array<const char*, 9> kCopied{"CFF ", "OS/2", "cmap", "head", "hhea",
+                                                      "hmtx", "maxp", "name", "post"};
+  for (const char* tag : kCopied) {
+    QByteArray data = table(font, tag);
+    if (!data.isEmpty()) tables.push_back({QByteArray(tag), std::move(data)});
+  }
+  return fontFile(std::move(tables), kCffVersion);
+}
+
+QByteArray subsetTag(const QRawFont& font, const std::vector<bool>& used) {
+  QCryptographicHash hash(QCryptographicHash::Sha1);
+  hash.addData((font.familyName() + u'\n' + font.styleName()).toUtf8());
+  // The head table tells one version of a font file from another.
+  hash.addData(table(font, "head"));
+  QByteArray glyphs((qsizetype(used.size()) + 7) / 8, '\0');
+  for (std::size_t g = 0; g < used.size(); ++g)
+    if (used[g]) glyphs[qsizetype(g / 8)] = char(glyphs[qsizetype(g / 8)] | (1 << (g % 8)));
+  hash.addData(glyphs);
+  const QByteArray digest = hash.result();
+  QByteArray tag(6, 'A');
+  for (int i = 0; i < 6; ++i) tag[i] = char('A' + uchar(digest[i]) % 26);
+  return tag;
 }
 
 }  // namespace tarquelas::report
