@@ -261,6 +261,54 @@ QByteArray postTable(const QRawFont& font) {
   return post;
 }
 
+// The bytes of item index of the CFF INDEX at at, and where the INDEX ends.
+std::pair<QByteArray, qsizetype> indexItem(const QByteArray& cff, qsizetype at, quint32 index) {
+  const quint32 count = u16(cff, at);
+  if (count == 0) return {{}, at + 2};
+  const int offSize = at + 2 < cff.size() ? uchar(cff[at + 2]) : 0;
+  if (offSize < 1 || offSize > 4) return {{}, cff.size()};
+  const auto offset = [&](quint32 i) {
+    quint32 v = 0;
+    for (int k = 0; k < offSize; ++k) {
+      const qsizetype byte = at + 3 + qsizetype(i) * offSize + k;
+      v = v << 8 | (byte < cff.size() ? uchar(cff[byte]) : 0);
+    }
+    return v;
+  };
+  const qsizetype data = at + 3 + qsizetype(count + 1) * offSize - 1;  // offsets count from 1
+  const qsizetype end = data + offset(count);
+  if (index >= count || end > cff.size()) return {{}, std::min(end, cff.size())};
+  return {cff.mid(data + offset(index), offset(index + 1) - offset(index)), end};
+}
+
+// Whether the CFF font's Top DICT has the ROS operator: its glyphs are then
+// chosen by CIDs that its charset maps, not by glyph number.
+bool isCidKeyed(const QByteArray& cff) {
+  const int headerSize = cff.size() > 2 ? uchar(cff[2]) : 0;
+  const qsizetype names = indexItem(cff, headerSize, 0).second;
+  const QByteArray dict = indexItem(cff, names, 0).first;
+  for (qsizetype at = 0; at < dict.size();) {
+    const int b = uchar(dict[at]);
+    if (b == 12) {
+      if (at + 1 < dict.size() && uchar(dict[at + 1]) == 30) return true;
+      at += 2;
+    } else if (b == 28) {
+      at += 3;
+    } else if (b == 29) {
+      at += 5;
+    } else if (b == 30) {  // a real: nibbles up to an 0xf
+      ++at;
+      while (at < dict.size() && (uchar(dict[at]) & 0x0f) != 0x0f && (uchar(dict[at]) & 0xf0) != 0xf0) ++at;
+      ++at;
+    } else if (b >= 247 && b <= 254) {
+      at += 2;
+    } else {
+      ++at;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 Outlines outlinesOf(const QRawFont& font) {
@@ -268,7 +316,9 @@ Outlines outlinesOf(const QRawFont& font) {
       table(font, "hmtx").size() < 4 || glyphCount(font) == 0)
     return Outlines::None;
   if (!table(font, "glyf").isEmpty() && !table(font, "loca").isEmpty()) return Outlines::TrueType;
-  if (!table(font, "CFF ").isEmpty()) return Outlines::Cff;
+  // Text is written in glyph numbers, which a CID-keyed CFF font does not
+  // take.
+  if (const QByteArray cff = table(font, "CFF "); !cff.isEmpty() && !isCidKeyed(cff)) return Outlines::Cff;
   return Outlines::None;
 }
 

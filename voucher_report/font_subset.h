@@ -13,7 +13,8 @@ namespace tarquelas::report {
 
 enum class Outlines { None, TrueType, Cff };
 
-// The kind of outlines font's file holds.
+// The kind of outlines font's file holds, as far as they can be embedded:
+// None for a CID-keyed CFF font.
 Outlines outlinesOf(const QRawFont& font);
 
 // Each glyph's advance in thousandths of an em, as the font's own metrics
