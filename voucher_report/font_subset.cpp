@@ -4,6 +4,7 @@
 #include <QFont>
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -309,6 +310,250 @@ bool isCidKeyed(const QByteArray& cff) {
   return false;
 }
 
+// A DICT of a CFF font as operators and their operands, each operand kept
+// as written and, when it is an integer, as its value.
+struct DictEntry {
+  std::vector<QByteArray> operands;
+  std::vector<qint64> values;
+  int op = 0;  // escaped operators as 1200 + second byte
+};
+
+std::optional<std::vector<DictEntry>> parseDict(const QByteArray& dict) {
+  std::vector<DictEntry> entries(1);
+  for (qsizetype at = 0; at < dict.size();) {
+    const int b = uchar(dict[at]);
+    const auto byte = [&](qsizetype k) { return at + k < dict.size() ? int(uchar(dict[at + k])) : 0; };
+    qsizetype size = 1;
+    qint64 value = 0;
+    if (b <= 21) {
+      entries.back().op = b == 12 ? 1200 + byte(1) : b;
+      at += b == 12 ? 2 : 1;
+      entries.emplace_back();
+      continue;
+    }
+    if (b == 28) {
+      size = 3;
+      value = qint16(quint16(byte(1) << 8 | byte(2)));
+    } else if (b == 29) {
+      size = 5;
+      value =
+          qint32(quint32(byte(1)) << 24 | quint32(byte(2)) << 16 | quint32(byte(3)) << 8 | quint32(byte(4)));
+    } else if (b == 30) {
+      while (at + size - 1 < dict.size() && (byte(size - 1) & 0x0f) != 0x0f &&
+             (byte(size - 1) & 0xf0) != 0xf0)
+        ++size;
+    } else if (b >= 32 && b <= 246) {
+      value = b - 139;
+    } else if (b >= 247 && b <= 250) {
+      size = 2;
+      value = (b - 247) * 256 + byte(1) + 108;
+    } else if (b >= 251 && b <= 254) {
+      size = 2;
+      value = -(b - 251) * 256 - byte(1) - 108;
+    } else {
+      return std::nullopt;
+    }
+    if (at + size > dict.size()) return std::nullopt;
+    entries.back().operands.push_back(dict.mid(at, size));
+    entries.back().values.push_back(value);
+    at += size;
+  }
+  entries.pop_back();  // operands after the last operator: none in a sound DICT
+  return entries;
+}
+
+QByteArray int32Operand(qint64 value) {
+  QByteArray out(1, char(29));
+  put32(out, quint32(value));
+  return out;
+}
+
+// An INDEX of items, with four-byte offsets.
+QByteArray makeIndex(const std::vector<QByteArray>& items) {
+  QByteArray out;
+  put16(out, quint32(items.size()));
+  if (items.empty()) return out;
+  out.append(char(4));
+  quint32 offset = 1;
+  put32(out, offset);
+  for (const QByteArray& item : items) put32(out, offset += quint32(item.size()));
+  for (const QByteArray& item : items) out.append(item);
+  return out;
+}
+
+// The items of the INDEX at at, and where it ends; nullopt when it does not
+// fit in cff.
+std::optional<std::pair<std::vector<QByteArray>, qsizetype>> readIndex(const QByteArray& cff, qsizetype at) {
+  const quint32 count = u16(cff, at);
+  if (at + 2 > cff.size()) return std::nullopt;
+  if (count == 0) return std::pair{std::vector<QByteArray>{}, at + 2};
+  const int offSize = at + 2 < cff.size() ? uchar(cff[at + 2]) : 0;
+  if (offSize < 1 || offSize > 4 || at + 3 + qsizetype(count + 1) * offSize > cff.size()) return std::nullopt;
+  std::vector<quint32> offsets(count + 1);
+  for (quint32 i = 0; i <= count; ++i)
+    for (int k = 0; k < offSize; ++k)
+      offsets[i] = offsets[i] << 8 | uchar(cff[at + 3 + qsizetype(i) * offSize + k]);
+  const qsizetype data = at + 3 + qsizetype(count + 1) * offSize - 1;  // offsets count from 1
+  std::vector<QByteArray> items;
+  items.reserve(count);
+  for (quint32 i = 0; i < count; ++i) {
+    if (offsets[i + 1] < offsets[i] || data + offsets[i + 1] > cff.size()) return std::nullopt;
+    items.push_back(cff.mid(data + offsets[i], offsets[i + 1] - offsets[i]));
+  }
+  return std::pair{std::move(items), data + offsets[count]};
+}
+
+// The length of the charset at at for count glyphs, and the string of each
+// glyph; nullopt when it does not fit.
+std::optional<std::pair<qsizetype, std::vector<quint32>>> readCharset(const QByteArray& cff, qsizetype at,
+                                                                      quint32 count) {
+  std::vector<quint32> strings(1, 0);
+  const int format = at < cff.size() ? uchar(cff[at]) : -1;
+  qsizetype p = at + 1;
+  while (strings.size() < count) {
+    if (format == 0) {
+      strings.push_back(u16(cff, p));
+      p += 2;
+    } else if (format == 1 || format == 2) {
+      const quint32 first = u16(cff, p);
+      const quint32 left = format == 1 ? (p + 2 < cff.size() ? uchar(cff[p + 2]) : 0) : u16(cff, p + 2);
+      for (quint32 k = 0; k <= left; ++k) strings.push_back(first + k);
+      p += format == 1 ? 3 : 4;
+    } else {
+      return std::nullopt;
+    }
+    if (p > cff.size()) return std::nullopt;
+  }
+  strings.resize(count);
+  return std::pair{p - at, std::move(strings)};
+}
+
+// The length of the custom encoding at at; nullopt when it does not fit.
+std::optional<qsizetype> encodingLength(const QByteArray& cff, qsizetype at) {
+  if (at + 2 > cff.size()) return std::nullopt;
+  const int format = uchar(cff[at]);
+  const int n = uchar(cff[at + 1]);
+  qsizetype length = (format & 0x7f) == 0 ? 2 + n : (format & 0x7f) == 1 ? 2 + 2 * n : -1;
+  if (length < 0) return std::nullopt;
+  if (format & 0x80) length += 1 + 3 * (at + length < cff.size() ? uchar(cff[at + length]) : 0);
+  if (at + length > cff.size()) return std::nullopt;
+  return length;
+}
+
+// The name-keyed CFF font cff with the outlines of the glyphs neither in used
+// nor among the standard Latin glyphs (strings 1 to 149, which accented
+// glyphs may be built of) replaced by empty ones; glyph numbers stay.
+// Empty when cff is not such a font or does not read right.
+QByteArray cffSubset(const QByteArray& cff, const std::vector<bool>& used) {
+  constexpr int kCharset = 15, kEncoding = 16, kCharStrings = 17, kPrivate = 18;
+  constexpr quint32 kLastStandardLatin = 149;
+  const int headerSize = cff.size() > 4 ? uchar(cff[2]) : 0;
+  if (headerSize < 4) return {};
+  const auto names = readIndex(cff, headerSize);
+  if (!names) return {};
+  const auto topDicts = readIndex(cff, names->second);
+  if (!topDicts || topDicts->first.size() != 1) return {};
+  const auto strings = readIndex(cff, topDicts->second);
+  if (!strings) return {};
+  const auto globalSubrs = readIndex(cff, strings->second);
+  if (!globalSubrs) return {};
+  auto top = parseDict(topDicts->first[0]);
+  if (!top) return {};
+  qint64 charsetAt = 0, encodingAt = 0, charStringsAt = -1, privateSize = -1, privateAt = -1;
+  for (const DictEntry& e : *top) {
+    if (e.op == 1230 || e.op == 1236 || e.op == 1237) return {};  // CID-keyed
+    if (e.values.empty()) continue;
+    if (e.op == kCharset) charsetAt = e.values[0];
+    if (e.op == kEncoding) encodingAt = e.values[0];
+    if (e.op == kCharStrings) charStringsAt = e.values[0];
+    if (e.op == kPrivate && e.values.size() == 2) {
+      privateSize = e.values[0];
+      privateAt = e.values[1];
+    }
+  }
+  if (charStringsAt <= 0 || charStringsAt >= cff.size()) return {};
+  const auto charStrings = readIndex(cff, charStringsAt);
+  if (!charStrings || charStrings->first.empty()) return {};
+  const auto count = quint32(charStrings->first.size());
+  // Which string names each glyph: the glyphs an accented one may be built
+  // of are kept.
+  std::vector<quint32> glyphStrings(count);
+  QByteArray charset;
+  if (charsetAt == 0) {
+    for (quint32 g = 0; g < count; ++g) glyphStrings[g] = g;  // ISOAdobe
+  } else if (charsetAt > 2 && charsetAt < cff.size()) {
+    const auto read = readCharset(cff, charsetAt, count);
+    if (!read) return {};
+    charset = cff.mid(charsetAt, read->first);
+    glyphStrings = read->second;
+  } else {
+    return {};
+  }
+  QByteArray encoding;
+  if (encodingAt > 1) {
+    const auto length = encodingAt < cff.size() ? encodingLength(cff, encodingAt) : std::nullopt;
+    if (!length) return {};
+    encoding = cff.mid(encodingAt, *length);
+  }
+  // The Private DICT and the local subroutines after it, in one piece: the
+  // subroutines' offset counts from the DICT's start.
+  QByteArray privateBlock;
+  if (privateAt > 0) {
+    if (privateSize < 0 || privateAt + privateSize > cff.size()) return {};
+    qsizetype end = privateAt + privateSize;
+    const auto privateDict = parseDict(cff.mid(privateAt, privateSize));
+    if (!privateDict) return {};
+    for (const DictEntry& e : *privateDict)
+      if (e.op == 19 && e.values.size() == 1) {
+        const auto subrs = e.values[0] > 0 ? readIndex(cff, privateAt + e.values[0]) : std::nullopt;
+        if (!subrs) return {};
+        end = std::max(end, subrs->second);
+      }
+    privateBlock = cff.mid(privateAt, end - privateAt);
+  }
+
+  std::vector<QByteArray> outlines(charStrings->first);
+  const QByteArray empty(1, char(14));  // endchar
+  for (quint32 g = 1; g < count; ++g)
+    if (!(g < used.size() && used[g]) && !(glyphStrings[g] >= 1 && glyphStrings[g] <= kLastStandardLatin))
+      outlines[g] = empty;
+  const QByteArray newCharStrings = makeIndex(outlines);
+
+  // The Top DICT with every offset as a five-byte integer, so that its size
+  // is known before the offsets are.
+  const auto topDict = [&](qint64 charsetOffset, qint64 encodingOffset, qint64 charStringsOffset,
+                           qint64 privateOffset) {
+    QByteArray out;
+    for (const DictEntry& e : *top) {
+      if (e.op == kCharset && charsetAt > 2) {
+        out += int32Operand(charsetOffset);
+      } else if (e.op == kEncoding && encodingAt > 1) {
+        out += int32Operand(encodingOffset);
+      } else if (e.op == kCharStrings) {
+        out += int32Operand(charStringsOffset);
+      } else if (e.op == kPrivate && privateAt > 0) {
+        out += int32Operand(privateBlock.isEmpty() ? 0 : privateSize) + int32Operand(privateOffset);
+      } else {
+        for (const QByteArray& operand : e.operands) out += operand;
+      }
+      if (e.op >= 1200)
+        out += char(12) + QByteArray(1, char(e.op - 1200));
+      else
+        out += char(e.op);
+    }
+    return makeIndex({out});
+  };
+  const QByteArray start = cff.left(names->second);  // the header and the names
+  const QByteArray afterTop = cff.mid(topDicts->second, globalSubrs->second - topDicts->second);
+  const qsizetype topSize = topDict(0, 0, 0, 0).size();
+  const qint64 charsetOffset = start.size() + topSize + afterTop.size();
+  const qint64 encodingOffset = charsetOffset + charset.size();
+  const qint64 charStringsOffset = encodingOffset + encoding.size();
+  const qint64 privateOffset = charStringsOffset + newCharStrings.size();
+  return start + topDict(charsetOffset, encodingOffset, charStringsOffset, privateOffset) + afterTop +
+         charset + encoding + newCharStrings + privateBlock;
+}
+
 }  // namespace
 
 Outlines outlinesOf(const QRawFont& font) {
@@ -382,15 +627,20 @@ QByteArray trueTypeSubset(const QRawFont& font, const std::vector<quint32>& glyp
   return fontFile(std::move(tables), kTrueTypeVersion);
 }
 
-QByteArray openTypeCff(const QRawFont& font) {
+QByteArray openTypeCff(const QRawFont& font, const std::vector<bool>& used, bool& cut) {
+  cut = false;
   if (outlinesOf(font) != Outlines::Cff) return {};
   std::vector<Table> tables;
-  static constexpr std::array<const char*, 9> kCopied{"CFF ", "OS/2", "cmap", "head", "hhea",
+  static constexpr std::array<const char*, 8> kCopied{"OS/2", "cmap", "head", "hhea",
                                                       "hmtx", "maxp", "name", "post"};
   for (const char* tag : kCopied) {
     QByteArray data = table(font, tag);
     if (!data.isEmpty()) tables.push_back({QByteArray(tag), std::move(data)});
   }
+  const QByteArray whole = table(font, "CFF ");
+  QByteArray outlines = cffSubset(whole, used);
+  cut = !outlines.isEmpty();
+  tables.push_back({QByteArrayLiteral("CFF "), cut ? std::move(outlines) : whole});
   return fontFile(std::move(tables), kCffVersion);
 }
 

@@ -2,7 +2,7 @@
 // A TrueType font is cut down to the glyphs a document uses; glyph numbers
 // stay as they are (the glyphs left out become empty), so text written
 // with the font's own glyph numbers shows the same glyphs. An OpenType
-// font with CFF outlines goes whole, as an OpenType file.
+// font with CFF outlines goes as an OpenType file, cut down the same way.
 #pragma once
 
 #include <QByteArray>
@@ -29,9 +29,12 @@ std::vector<double> advanceWidths(const QRawFont& font);
 QByteArray trueTypeSubset(const QRawFont& font, const std::vector<quint32>& glyphs,
                           const std::vector<char16_t>& unicode);
 
-// The whole font as an OpenType file with CFF outlines and the tables a PDF
-// reader uses. Empty when the font has no CFF outlines.
-QByteArray openTypeCff(const QRawFont& font);
+// The font as an OpenType file with CFF outlines and the tables a PDF
+// reader uses, its outlines cut down to the glyphs used (used[g]) and the
+// standard Latin ones accented glyphs may be built of; glyph numbers stay.
+// cut tells whether it was cut down: a font whose CFF data does not read as
+// expected goes whole. Empty when the font has no CFF outlines.
+QByteArray openTypeCff(const QRawFont& font, const std::vector<bool>& used, bool& cut);
 
 // A subset's tag: six capital letters from a digest of the font and of the
 // glyphs used (used[g]), so that different subsets get different names.

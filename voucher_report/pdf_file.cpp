@@ -354,13 +354,14 @@ void PdfFile::writeFace(Face& face) {
   for (std::size_t g = 0; g < face.used.size(); ++g)
     if (face.used[g]) glyphs.push_back(quint32(g));
   const std::vector<char16_t> unicode = charactersOf(face.font, face.used);
-  // A CFF font goes whole, and so without a subset tag.
   const bool cff = face.outlines == Outlines::Cff;
-  const QByteArray file = cff ? openTypeCff(face.font) : trueTypeSubset(face.font, glyphs, unicode);
+  bool cut = true;  // a CFF font that is not cut down goes whole, without a subset tag
+  const QByteArray file =
+      cff ? openTypeCff(face.font, face.used, cut) : trueTypeSubset(face.font, glyphs, unicode);
   const int fontFile = newObject();
   writeStream(fontFile, cff ? QByteArray("/Subtype/OpenType") : "/Length1 " + QByteArray::number(file.size()),
               file);
-  face.name = (cff ? QByteArray() : subsetTag(face.font, face.used) + '+') + nameOf(face.font.familyName());
+  face.name = (cut ? subsetTag(face.font, face.used) + '+' : QByteArray()) + nameOf(face.font.familyName());
   const QByteArray style = nameOf(face.font.styleName());
   if (!style.isEmpty()) face.name += '-' + style;
   const QByteArray head = face.font.fontTable("head");
