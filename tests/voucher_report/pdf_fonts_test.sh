@@ -95,6 +95,7 @@ FONTCONFIG_FILE=$(only_fonts "$work/cff") pdf_of "$sample" "$work/cff.pdf"
 pdffonts "$work/cff.pdf" >"$work/cff-fonts"
 grep -q 'CID Type 0C' "$work/cff-fonts" || fail "no CFF font embedded: $(cat "$work/cff-fonts")"
 sanitize "$work/cff.pdf" >/dev/null
+"$python" "$here/pdf_fonts_check.py" widths "$work/cff.pdf" || fail "the CFF fonts' /W widths are not their own"
 if awk 'NR > 2 && ($(NF - 4) != "yes" || $(NF - 3) != "yes")' "$work/cff-fonts" | grep -q .; then
   fail "a font is not embedded as a subset: $(cat "$work/cff-fonts")"
 fi
