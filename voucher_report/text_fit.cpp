@@ -154,9 +154,10 @@ QFont designFont(const TextStyle& style) {
   QFont font(style.family);
   font.setPixelSize(style.sizeTwips);
   font.setBold(style.bold);
-  // Whole-unit advances at the twip scale: a PDF then writes each glyph step
-  // as a short integer. No shaping: the texts are Latin and unkerned.
-  font.setHintingPreference(QFont::PreferFullHinting);
+  // The font's own advances (unhinted), as a PDF's widths give them, so
+  // that measuring and setting agree with every device. No shaping: the
+  // texts are Latin and unkerned.
+  font.setHintingPreference(QFont::PreferNoHinting);
   font.setStyleStrategy(QFont::PreferNoShaping);
   return font;
 }
