@@ -262,54 +262,6 @@ QByteArray postTable(const QRawFont& font) {
   return post;
 }
 
-// The bytes of item index of the CFF INDEX at at, and where the INDEX ends.
-std::pair<QByteArray, qsizetype> indexItem(const QByteArray& cff, qsizetype at, quint32 index) {
-  const quint32 count = u16(cff, at);
-  if (count == 0) return {{}, at + 2};
-  const int offSize = at + 2 < cff.size() ? uchar(cff[at + 2]) : 0;
-  if (offSize < 1 || offSize > 4) return {{}, cff.size()};
-  const auto offset = [&](quint32 i) {
-    quint32 v = 0;
-    for (int k = 0; k < offSize; ++k) {
-      const qsizetype byte = at + 3 + qsizetype(i) * offSize + k;
-      v = v << 8 | (byte < cff.size() ? uchar(cff[byte]) : 0);
-    }
-    return v;
-  };
-  const qsizetype data = at + 3 + qsizetype(count + 1) * offSize - 1;  // offsets count from 1
-  const qsizetype end = data + offset(count);
-  if (index >= count || end > cff.size()) return {{}, std::min(end, cff.size())};
-  return {cff.mid(data + offset(index), offset(index + 1) - offset(index)), end};
-}
-
-// Whether the CFF font's Top DICT has the ROS operator: its glyphs are then
-// chosen by CIDs that its charset maps, not by glyph number.
-bool isCidKeyed(const QByteArray& cff) {
-  const int headerSize = cff.size() > 2 ? uchar(cff[2]) : 0;
-  const qsizetype names = indexItem(cff, headerSize, 0).second;
-  const QByteArray dict = indexItem(cff, names, 0).first;
-  for (qsizetype at = 0; at < dict.size();) {
-    const int b = uchar(dict[at]);
-    if (b == 12) {
-      if (at + 1 < dict.size() && uchar(dict[at + 1]) == 30) return true;
-      at += 2;
-    } else if (b == 28) {
-      at += 3;
-    } else if (b == 29) {
-      at += 5;
-    } else if (b == 30) {  // a real: nibbles up to an 0xf
-      ++at;
-      while (at < dict.size() && (uchar(dict[at]) & 0x0f) != 0x0f && (uchar(dict[at]) & 0xf0) != 0xf0) ++at;
-      ++at;
-    } else if (b >= 247 && b <= 254) {
-      at += 2;
-    } else {
-      ++at;
-    }
-  }
-  return false;
-}
-
 // A DICT of a CFF font as operators and their operands, each operand kept
 // as written and, when it is an integer, as its value.
 struct DictEntry {
@@ -317,6 +269,9 @@ struct DictEntry {
   std::vector<qint64> values;
   int op = 0;  // escaped operators as 1200 + second byte
 };
+
+// Top DICT operators of CID-keyed fonts.
+constexpr int kRos = 1230, kFdArray = 1236, kFdSelect = 1237;
 
 std::optional<std::vector<DictEntry>> parseDict(const QByteArray& dict) {
   std::vector<DictEntry> entries(1);
@@ -440,6 +395,16 @@ std::optional<qsizetype> encodingLength(const QByteArray& cff, qsizetype at) {
   return length;
 }
 
+// Whether the CFF font's Top DICT has the ROS operator: its glyphs are then
+// chosen by CIDs that its charset maps, not by glyph number.
+bool isCidKeyed(const QByteArray& cff) {
+  const int headerSize = cff.size() > 4 ? uchar(cff[2]) : 0;
+  const auto names = readIndex(cff, headerSize);
+  const auto topDicts = names ? readIndex(cff, names->second) : std::nullopt;
+  const auto top = topDicts && !topDicts->first.empty() ? parseDict(topDicts->first[0]) : std::nullopt;
+  return top && std::any_of(top->begin(), top->end(), [](const DictEntry& e) { return e.op == kRos; });
+}
+
 // The name-keyed CFF font cff with the outlines of the glyphs neither in used
 // nor among the standard Latin glyphs (strings 1 to 149, which accented
 // glyphs may be built of) replaced by empty ones; glyph numbers stay.
@@ -461,7 +426,7 @@ QByteArray cffSubset(const QByteArray& cff, const std::vector<bool>& used) {
   if (!top) return {};
   qint64 charsetAt = 0, encodingAt = 0, charStringsAt = -1, privateSize = -1, privateAt = -1;
   for (const DictEntry& e : *top) {
-    if (e.op == 1230 || e.op == 1236 || e.op == 1237) return {};  // CID-keyed
+    if (e.op == kRos || e.op == kFdArray || e.op == kFdSelect) return {};
     if (e.values.empty()) continue;
     if (e.op == kCharset) charsetAt = e.values[0];
     if (e.op == kEncoding) encodingAt = e.values[0];
