@@ -12,6 +12,7 @@ packages=(
   clang-format
   zlib1g-dev libcups2-dev cups printer-driver-cups-pdf
   zbar-tools poppler-utils qpdf python3-reportlab
+  ghostscript mupdf-tools opentype-sanitizer fonts-urw-base35 python3-fonttools
   xvfb xauth desktop-file-utils dpkg-dev
   python3 time
   "$@"

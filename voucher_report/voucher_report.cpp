@@ -271,6 +271,10 @@ Status VoucherReport::writePdf(QIODevice& device, const PageSet& pages, int copi
       if (status.isOk()) status = impl_->paintPages(writer, painter, pages, stage, progress);
     }
     painter.end();
+    if (const QString font = writer.unembeddableFont(); !font.isEmpty() && !whole.failed())
+      return Status::error(
+          u"La fuente \u00ab%1\u00bb no se puede incrustar en el PDF: no tiene contornos TrueType ni CFF."_s
+              .arg(font));
   }
   if (status.isOk() && whole.failed()) status = Status::error(QString());
   if (status.isError() && whole.failed()) return failed();

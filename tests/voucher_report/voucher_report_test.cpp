@@ -10,11 +10,13 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRawFont>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -29,6 +31,7 @@
 #include "support/varias.h"
 #include "tests/common/data_file.h"
 #include "voucher_report/fonts.h"
+#include "voucher_report/pdf_writer.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"
 #include "voucher_report/voucher_index.h"
@@ -313,6 +316,26 @@ TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarC
                u'\n';
   }
   expectData("voucher_bar_codes.txt", decoded.toLatin1());
+}
+
+// Text in a font with neither TrueType nor CFF outlines (Type 1) is not
+// drawn as shapes: the writer names the font and refuses the next page and
+// the end of the file.
+TEST(PdfTest, TextInAFontThatCannotBeEmbeddedStopsTheFile) {
+  const QRawFont type1(u"/usr/share/fonts/type1/urw-base35/NimbusSans-Regular.t1"_s, 100);
+  if (!type1.isValid()) GTEST_SKIP() << "fonts-urw-base35 is missing";
+  QBuffer out;
+  out.open(QIODevice::WriteOnly);
+  report::PdfWriter writer(&out);
+  QPainter painter(&writer);
+  QGlyphRun run;
+  run.setRawFont(type1);
+  run.setGlyphIndexes(type1.glyphIndexesForString(u"Tarquela"_s));
+  run.setPositions(QList<QPointF>(run.glyphIndexes().size(), QPointF(100, 100)));
+  ASSERT_TRUE(report::PdfWriter::drawGlyphRun(painter, run, Qt::black));
+  EXPECT_EQ(writer.unembeddableFont(), u"Nimbus Sans Regular"_s);
+  EXPECT_FALSE(writer.newPage());
+  EXPECT_FALSE(painter.end());
 }
 
 // Pages of a range painted onto a paged device, one by one with progress;
