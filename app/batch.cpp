@@ -82,10 +82,12 @@ class BatchUi final : public RunUi {
   QStringList opened_;
 };
 
-// The error list after the message that named its file.
+// The error list after the message that named its file, passed on line by
+// line: a list of any size goes through a small buffer.
 void printErrorFile(const QString& path, QTextStream& err) {
-  const LinesResult read = readAllLines(path);
-  for (const QByteArray& line : read.lines) err << printable(fromCp1252(line)) << '\n';
+  LineReader reader;
+  if (!reader.open(path).isOk()) return;
+  while (const auto line = reader.next()) err << printable(fromCp1252(*line)) << '\n';
 }
 
 // One line for each file the run made, after the summary.
