@@ -8,6 +8,7 @@
 #include "support/app_directory.h"
 #include "support/cp1252.h"
 #include "support/text_file.h"
+#include "support/varias.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/page_printing.h"
 
@@ -126,16 +127,18 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
       return kExitFailure;
     }
   }
-  const Recognition recognition = recognizeFile(options.presentationPath);
+  // One file for the summary, the run and every message.
+  const QString file = archivoDePresentacion(options.presentationPath);
+  const Recognition recognition = recognizeFile(file);
   if (recognition.outcome != Recognition::Outcome::Recognised) {
-    err << missingFileMessage(options.presentationPath) << '\n';
+    err << missingFileMessage(file) << '\n';
     return kExitFailure;
   }
   out << summaryForDisplay(recognition.summary);
   out.flush();
 
   RunRequest request;
-  request.presentationPath = options.presentationPath;
+  request.presentationPath = file;
   request.paths = WorkPaths::inDirectory(options.directory.isEmpty() ? appDirectory() : options.directory);
   request.kind = recognition.kind;
   request.headerLine = recognition.headerLine;
