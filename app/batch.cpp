@@ -100,10 +100,12 @@ class BatchUi final : public RunUi {
   QStringList opened_;
 };
 
-// The error list after the message that named its file.
+// The error list after the message that named its file, passed on line by
+// line: a list of any size goes through a small buffer.
 void printErrorFile(const QString& path, QTextStream& err) {
-  const LinesResult read = readAllLines(path);
-  for (const QByteArray& line : read.lines) err << printable(fromCp1252(line)) << '\n';
+  LineReader reader;
+  if (!reader.open(path).isOk()) return;
+  while (const auto line = reader.next()) err << printable(fromCp1252(*line)) << '\n';
 }
 
 // One line for each file the run made, after the summary.
@@ -142,9 +144,11 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
       return kExitFailure;
     }
   }
-  const Recognition recognition = recognizeFile(options.presentationPath);
+  // One file for the summary, the run and every message.
+  const QString file = archivoDePresentacion(options.presentationPath);
+  const Recognition recognition = recognizeFile(file);
   if (recognition.outcome != Recognition::Outcome::Recognised) {
-    err << missingFileMessage(options.presentationPath) << '\n';
+    err << missingFileMessage(file) << '\n';
     return kExitFailure;
   }
   if (!options.cuits.isEmpty() && recognition.kind != QByteArrayView("B")) {
@@ -155,7 +159,7 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   out.flush();
 
   RunRequest request;
-  request.presentationPath = options.presentationPath;
+  request.presentationPath = file;
   request.paths = WorkPaths::inDirectory(options.directory.isEmpty() ? appDirectory() : options.directory);
   request.kind = recognition.kind;
   request.headerLine = recognition.headerLine;

@@ -50,34 +50,43 @@ QString addCuits(CommandLine& c, const QString& list) {
   return {};
 }
 
+// Where the value of a batch option goes; nothing for an unknown option.
+QString* valueOf(CommandLine& c, const QString& option) {
+  if (option == QStringLiteral("--procesar")) return &c.path;
+  if (option == QStringLiteral("--directorio")) return &c.directory;
+  if (option == QStringLiteral("--pdf")) return &c.pdf;
+  if (option == QStringLiteral("--imprimir")) return &c.printQueue;
+  return nullptr;
+}
+
 CommandLine parseOptions(const QStringList& args) {
   CommandLine c;
   c.mode = CommandLine::Mode::Batch;
+  QStringList given;
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& arg = args.at(i);
-    bool ok = true;
     if (arg == QStringLiteral("--help"))
       return CommandLine{CommandLine::Mode::Help, {}, {}, {}, false, {}, {}, {}};
     if (arg == QStringLiteral("--version"))
       return CommandLine{CommandLine::Mode::Version, {}, {}, {}, false, {}, {}, {}};
-    if (arg == QStringLiteral("--procesar")) {
-      ok = takeValue(args, i, c.path);
-    } else if (arg == QStringLiteral("--directorio")) {
-      ok = takeValue(args, i, c.directory);
-    } else if (arg == QStringLiteral("--pdf")) {
-      ok = takeValue(args, i, c.pdf);
-    } else if (arg == QStringLiteral("--imprimir")) {
-      ok = takeValue(args, i, c.printQueue);
-    } else if (QString list; arg == QStringLiteral("--cuit")) {
-      ok = takeValue(args, i, list) && !list.trimmed().remove(u',').isEmpty();
-      if (const QString problem = ok ? addCuits(c, list) : QString(); !problem.isEmpty())
-        return wrongUsage(problem);
-    } else if (arg == QStringLiteral("--trabajadores")) {
-      c.trabajadores = true;
-    } else {
+    // --cuit adds up; any other value given twice would silently win over the first.
+    const bool cuit = arg == QStringLiteral("--cuit");
+    QString list;
+    QString* value = cuit ? &list : valueOf(c, arg);
+    if (value == nullptr && arg != QStringLiteral("--trabajadores"))
       return wrongUsage(QStringLiteral("Opción desconocida: %1").arg(arg));
+    if (!cuit && given.contains(arg))
+      return wrongUsage(QStringLiteral("La opción %1 se dio dos veces").arg(arg));
+    given.append(arg);
+    if (value == nullptr) {
+      c.trabajadores = true;
+    } else if (!takeValue(args, i, *value)) {
+      return wrongUsage(QStringLiteral("Falta el valor de %1").arg(arg));
+    } else if (cuit ? QString(list).remove(u',').trimmed().isEmpty() : value->isEmpty()) {
+      return wrongUsage(QStringLiteral("El valor de %1 está vacío").arg(arg));
+    } else if (const QString problem = cuit ? addCuits(c, list) : QString(); !problem.isEmpty()) {
+      return wrongUsage(problem);
     }
-    if (!ok) return wrongUsage(QStringLiteral("Falta el valor de %1").arg(arg));
   }
   if (c.path.isEmpty()) return wrongUsage(QStringLiteral("Falta --procesar ARCHIVO"));
   return c;
