@@ -114,20 +114,26 @@ class VoucherReport::Impl {
     return nullptr;
   }
 
-  // Paints pages first..last onto device (a QPagedPaintDevice or the PDF
-  // writer), reporting stage.
+  // Paints pages onto device (a QPagedPaintDevice or the PDF writer),
+  // reporting stage over all of them.
   template <typename Device>
-  Status paintPages(Device& device, QPainter& painter, int first, int last, Progress::Stage stage,
+  Status paintPages(Device& device, QPainter& painter, const PageSet& pages, Progress::Stage stage,
                     Progress& progress) {
-    if (first < 0 || last >= pageCount() || first > last) return outOfRange(first, last);
+    for (const PageRange& range : pages)
+      if (range.first < 0 || range.last >= pageCount() || range.count() == 0)
+        return outOfRange(range.first, range.last);
     report::TextShaper pageShaper;
-    for (int number = first; number <= last; ++number) {
-      if ((number > first && !device.newPage()) || !painter.isActive()) return refused(number);
-      Status status;
-      const report::Page* laidOut = page(number, status);
-      if (!laidOut) return status.isOk() ? changedFile() : status;
-      report::paintReportPage(*laidOut, painter, pageShaper);
-      if (!progress.report(stage, number - first + 1, last - first + 1)) return Status::cancelled();
+    const int total = tarquelas::pageCount(pages);
+    int done = 0;
+    for (const PageRange& range : pages) {
+      for (int number = range.first; number <= range.last; ++number) {
+        if ((done > 0 && !device.newPage()) || !painter.isActive()) return refused(number);
+        Status status;
+        const report::Page* laidOut = page(number, status);
+        if (!laidOut) return status.isOk() ? changedFile() : status;
+        report::paintReportPage(*laidOut, painter, pageShaper);
+        if (!progress.report(stage, ++done, total)) return Status::cancelled();
+      }
     }
     return Status::ok();
   }
@@ -174,6 +180,13 @@ int VoucherReport::pageCount() const { return impl_->pageCount(); }
 
 qint64 VoucherReport::voucherCount() const { return impl_->index.voucherCount(); }
 
+const voucher::VoucherIndex& VoucherReport::index() const { return impl_->index; }
+
+PageSet VoucherReport::pagesOfCuits(std::span<const QByteArray> cuits) const {
+  const std::vector<qint64> vouchers = impl_->index.vouchersOfCuits(cuits);
+  return impl_->index.pagesOfVouchers(vouchers);
+}
+
 QPageLayout VoucherReport::pageLayout() const {
   const report::PageSettings page = voucher::voucherPage();
   const double perPoint = report::kTwipsPerPoint;
@@ -191,16 +204,21 @@ void VoucherReport::paintPage(int index, QPainter& painter) const {
 
 Status VoucherReport::paintPages(QPagedPaintDevice& device, QPainter& painter, int first, int last,
                                  Progress& progress) const {
-  return impl_->paintPages(device, painter, first, last, Progress::Stage::PrintingPages, progress);
+  if (first > last) return impl_->outOfRange(first, last);
+  return impl_->paintPages(device, painter, PageSet{{first, last}}, Progress::Stage::PrintingPages, progress);
 }
 
 Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const {
+  return writePdf(pdfPath, pageCount() > 0 ? PageSet{{0, pageCount() - 1}} : PageSet{}, progress);
+}
+
+Status VoucherReport::writePdf(const QString& pdfPath, const PageSet& pages, Progress& progress) const {
   // The new file is renamed over the old one: something that is not a plain
   // file (a device, a pipe) must not be replaced by it.
   if (Status plain = checkReplaceable(QFileInfo(pdfPath).absoluteFilePath()); !plain.isOk()) return plain;
   QSaveFile file(pdfPath);
   if (!file.open(QIODevice::WriteOnly)) return Status::error(writeError(pdfPath, file.errorString()));
-  Status status = writePdf(file, 0, pageCount() - 1, 1, Progress::Stage::WritingPdf, progress);
+  Status status = writePdf(file, pages, 1, Progress::Stage::WritingPdf, progress);
   if (!status.isOk()) {
     file.cancelWriting();
     return status;
@@ -210,6 +228,12 @@ Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const
 }
 
 Status VoucherReport::writePdf(QIODevice& device, int first, int last, int copies, Progress::Stage stage,
+                               Progress& progress) const {
+  if (first > last) return writePdf(device, PageSet{}, copies, stage, progress);
+  return writePdf(device, PageSet{{first, last}}, copies, stage, progress);
+}
+
+Status VoucherReport::writePdf(QIODevice& device, const PageSet& pages, int copies, Progress::Stage stage,
                                Progress& progress) const {
   const auto failed = [&device] {
     const auto* file = qobject_cast<const QFileDevice*>(&device);
@@ -228,9 +252,9 @@ Status VoucherReport::writePdf(QIODevice& device, int first, int last, int copie
     QPainter painter;
     if (!painter.begin(&writer)) return failed();
     // A report without pages still makes a valid, empty document.
-    for (int copy = 0; copy < copies && status.isOk() && first <= last; ++copy) {
-      if (copy > 0 && !writer.newPage()) status = Impl::refused(first);
-      if (status.isOk()) status = impl_->paintPages(writer, painter, first, last, stage, progress);
+    for (int copy = 0; copy < copies && status.isOk() && !pages.empty(); ++copy) {
+      if (copy > 0 && !writer.newPage()) status = Impl::refused(pages.front().first);
+      if (status.isOk()) status = impl_->paintPages(writer, painter, pages, stage, progress);
     }
     painter.end();
   }

@@ -11,14 +11,20 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "support/progress.h"
 #include "support/status.h"
+#include "voucher_report/page_set.h"
 
 class QPagedPaintDevice;
 class QPainter;
 
 namespace tarquelas {
+
+namespace voucher {
+class VoucherIndex;
+}
 
 class VoucherReport {
  public:
@@ -36,6 +42,12 @@ class VoucherReport {
   int pageCount() const;
   // Number of vouchers (0 for a file with the header alone).
   qint64 voucherCount() const;
+  // Where each voucher begins, its pages and what it is known by.
+  const voucher::VoucherIndex& index() const;
+  // Every page of the vouchers of the consortia whose C.U.I.T.s (11 digits
+  // each) are given; empty when none has a voucher.
+  PageSet pagesOfCuits(std::span<const QByteArray> cuits) const;
+
   // A4 portrait with the report's margins.
   QPageLayout pageLayout() const;
 
@@ -56,11 +68,17 @@ class VoucherReport {
   // Writes every page to pdfPath atomically, fonts embedded, reporting
   // Progress::Stage::WritingPdf.
   [[nodiscard]] Status writePdf(const QString& pdfPath, Progress& progress = noProgress()) const;
+  // The same with the pages given alone.
+  [[nodiscard]] Status writePdf(const QString& pdfPath, const PageSet& pages,
+                                Progress& progress = noProgress()) const;
 
   // Writes pages first..last (0-based, inclusive), copies times over, as one
   // PDF into device, which is open for writing (a print job's spool file).
   // Reports stage; a write the device does not take whole is an error.
   [[nodiscard]] Status writePdf(QIODevice& device, int first, int last, int copies, Progress::Stage stage,
+                                Progress& progress = noProgress()) const;
+  // The same for pages in order, the progress counted over all of them.
+  [[nodiscard]] Status writePdf(QIODevice& device, const PageSet& pages, int copies, Progress::Stage stage,
                                 Progress& progress = noProgress()) const;
 
   class Impl;

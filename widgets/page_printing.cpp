@@ -27,10 +27,10 @@ namespace {
 // pages per sheet, banners), as name and value pairs.
 constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
-// Writes range, copies times over, as a PDF into file.
-Status writePages(const VoucherReport& report, QFileDevice& file, PageRange range, int copies,
+// Writes pages, copies times over, as a PDF into file.
+Status writePages(const VoucherReport& report, QFileDevice& file, const PageSet& pages, int copies,
                   Progress& progress) {
-  return report.writePdf(file, range.first, range.last, copies, Progress::Stage::PrintingPages, progress);
+  return report.writePdf(file, pages, copies, Progress::Stage::PrintingPages, progress);
 }
 
 const char* sidesOf(QPrinter::DuplexMode duplex) {
@@ -72,7 +72,8 @@ Status submit(QPrinter& printer, const QString& queue, const QString& spoolPath)
   return Status::error(QStringLiteral("No se pudo imprimir en %1: %2").arg(queue, reason));
 }
 
-Status printToQueue(const VoucherReport& report, QPrinter& printer, PageRange range, Progress& progress) {
+Status printToQueue(const VoucherReport& report, QPrinter& printer, const PageSet& range,
+                    Progress& progress) {
   const QString queue = printer.printerName();
   if (const QString missing = missingQueueDescription(queue); !missing.isEmpty())
     return Status::error(missing);
@@ -86,7 +87,7 @@ Status printToQueue(const VoucherReport& report, QPrinter& printer, PageRange ra
   return status;
 }
 
-Status printToFile(const VoucherReport& report, const QPrinter& printer, PageRange range,
+Status printToFile(const VoucherReport& report, const QPrinter& printer, const PageSet& range,
                    Progress& progress) {
   QSaveFile file(printer.outputFileName());
   if (!file.open(QIODevice::WriteOnly))
@@ -116,18 +117,28 @@ PageRange requestedPages(const QPrinter& printer, int currentPage, int pageCount
 }
 
 Status printPages(const VoucherReport& report, QPrinter& printer, PageRange range, Progress& progress) {
-  if (range.count() == 0) return Status::ok();
-  if (!printer.outputFileName().isEmpty()) return printToFile(report, printer, range, progress);
-  return printToQueue(report, printer, range, progress);
+  return printPages(report, printer, range.count() > 0 ? PageSet{range} : PageSet{}, progress);
+}
+
+Status printPages(const VoucherReport& report, QPrinter& printer, const PageSet& pages, Progress& progress) {
+  if (pageCount(pages) == 0) return Status::ok();
+  if (!printer.outputFileName().isEmpty()) return printToFile(report, printer, pages, progress);
+  return printToQueue(report, printer, pages, progress);
 }
 
 Status printToQueue(const VoucherReport& report, const QString& queue, Progress& progress) {
+  return printToQueue(report, queue,
+                      report.pageCount() > 0 ? PageSet{{0, report.pageCount() - 1}} : PageSet{}, progress);
+}
+
+Status printToQueue(const VoucherReport& report, const QString& queue, const PageSet& pages,
+                    Progress& progress) {
   if (const QString missing = missingQueueDescription(queue); !missing.isEmpty())
     return Status::error(missing);
   QPrinter printer(QPrinter::HighResolution);
   printer.setPrinterName(queue);
   printer.setDocName(QString::fromUtf16(u"Tarquelas"));
-  return printPages(report, printer, {0, report.pageCount() - 1}, progress);
+  return printPages(report, printer, pages, progress);
 }
 
 QString missingQueueDescription(const QString& queue) {
