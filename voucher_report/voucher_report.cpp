@@ -202,6 +202,8 @@ void VoucherReport::paintPage(int index, QPainter& painter) const {
     report::paintReportPage(*page, painter, impl_->shaper);
 }
 
+void VoucherReport::releasePages() const { std::deque<KeptPage>().swap(impl_->keptPages); }
+
 Status VoucherReport::paintPages(QPagedPaintDevice& device, QPainter& painter, int first, int last,
                                  Progress& progress) const {
   if (first > last) return impl_->outOfRange(first, last);

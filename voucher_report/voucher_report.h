@@ -58,6 +58,10 @@ class VoucherReport {
   // (changed or cut short since the build), paints nothing.
   void paintPage(int index, QPainter& painter) const;
 
+  // Lets go of the pages kept laid out (they are laid out again when next
+  // painted).
+  void releasePages() const;
+
   // Paints pages first..last (0-based, inclusive) onto painter, whose device
   // is device; device.newPage() between pages. Reports Progress::Stage::PrintingPages
   // (pages done, page total) and stops with Status::cancelled() on a cancel; a

@@ -67,6 +67,7 @@ QByteArray foldedName(QByteArrayView cp1252) {
 VoucherSearch::VoucherSearch(QStringView text) {
   text = text.trimmed();
   if (text.isEmpty()) return;
+  blank_ = false;
   QByteArray digits;
   bool onlyDigits = true;
   for (const QChar c : text) {
@@ -110,7 +111,7 @@ bool VoucherSearch::matches(const VoucherIndex& index, qint64 i) const {
 
 std::vector<qint64> VoucherSearch::find(const VoucherIndex& index) const {
   std::vector<qint64> found;
-  if (isEmpty()) return found;
+  if (!number_ && name_.isEmpty()) return found;
   for (qint64 i = 0; i < index.voucherCount(); ++i)
     if (matches(index, i)) found.push_back(i);
   return found;

@@ -18,12 +18,13 @@ class VoucherSearch {
   explicit VoucherSearch(QStringView text);
 
   // Blank text: it names nothing, so it finds nothing.
-  bool isEmpty() const { return !number_ && name_.isEmpty(); }
+  bool isEmpty() const { return blank_; }
   bool matches(const VoucherIndex& index, qint64 i) const;
   // The matching vouchers, in report order.
   std::vector<qint64> find(const VoucherIndex& index) const;
 
  private:
+  bool blank_ = true;
   // The text's digits, when it holds nothing else but separators.
   std::optional<quint64> number_;
   QByteArray cuit_;  // the same digits when there are 11 of them
