@@ -54,6 +54,7 @@ class VoucherPreview final : public QDialog {
   void setPresentationFile(const QString& path);
 
   PreviewPages& pages() { return *pages_; }
+  const VoucherReport& report() const { return report_; }
 
   // Searches the vouchers for text as the find box does, without moving.
   void find(const QString& text);
