@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QStyle>
@@ -279,9 +280,27 @@ void VoucherPreview::addFind(QToolBar& bar) {
   findLabel_->setContentsMargins(6, 0, 6, 0);
   bar.addWidget(findLabel_);
   QAction* list = toolAction(bar, QStringLiteral("Lista"),
-                             QStringLiteral("Mostrar la lista de los comprobantes encontrados"));
+                             QStringLiteral("Mostrar la lista de los comprobantes encontrados"),
+                             QKeySequence(Qt::Key_F4));
   list->setCheckable(true);
-  connect(list, &QAction::toggled, this, [this](bool on) { foundList_->setVisible(on); });
+  connect(list, &QAction::toggled, this, [this](bool on) {
+    foundList_->setVisible(on);
+    if (!on) return;
+    // Columns wide enough for their usual texts; the list at most two fifths of the window.
+    const QFontMetrics metrics = foundList_->fontMetrics();
+    const QString samples[] = {QStringLiteral("CONSORCIO PARANÁ 0000"), QStringLiteral("00-00000000-0"),
+                               QStringLiteral("Formulario"), QStringLiteral("Página")};
+    int columns = 0;
+    for (int column = 0; column < 4; ++column) {
+      foundList_->setColumnWidth(column, metrics.horizontalAdvance(samples[column]) + 16);
+      columns += foundList_->columnWidth(column);
+    }
+    auto* split = static_cast<QSplitter*>(foundList_->parentWidget());
+    const int total = split->width();
+    const int wanted =
+        std::min(total * 2 / 5, columns + foundList_->verticalScrollBar()->sizeHint().width() + 4);
+    split->setSizes({total - wanted, wanted});
+  });
   bar.addSeparator();
   connect(toolAction(bar, QStringLiteral("Imprimir este comprobante…"),
                      QStringLiteral("Imprimir todas las páginas del comprobante a la vista")),
@@ -344,6 +363,10 @@ void VoucherPreview::find(const QString& text) {
 const std::vector<qint64>& VoucherPreview::found() const { return foundModel_->found(); }
 
 void VoucherPreview::findNext() {
+  if (findBox_->text().trimmed().isEmpty()) {
+    findBox_->setFocus(Qt::ShortcutFocusReason);  // nothing to find yet: F3 asks for it
+    return;
+  }
   if (findBox_->text() != searched_) find(findBox_->text());
   const std::vector<qint64>& all = found();
   if (all.empty()) return showFound();

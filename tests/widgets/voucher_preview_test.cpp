@@ -227,7 +227,7 @@ class VoucherPreviewTest : public QObject {
       QCOMPARE(preview_->findState(), QString::fromUtf16(expected.second));
     }
     QVERIFY(preview_->isVisible());
-    trigger(QStringLiteral("Lista"));
+    QTest::keyClick(find, Qt::Key_F4);
     auto* list = preview_->findChild<QTableView*>();
     QTRY_VERIFY(list->isVisible());
     QCOMPARE(list->model()->index(0, 1).data().toString(), QStringLiteral("33-45479889-4"));
