@@ -10,10 +10,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <optional>
 
@@ -312,6 +314,17 @@ class VoucherPreviewTest : public QObject {
     QCOMPARE(preview_->statusText(),
              QStringLiteral("PDF guardado en %1").arg(QDir::toNativeSeparators(saved)));
     QCOMPARE(preview_->proposedPdfPath(), dir_.filePath(QStringLiteral("presentación.pdf")));
+    // The print dialog offers the vouchers found as its selection.
+    QString offered;
+    QTimer::singleShot(0, preview_.get(), [&offered] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      if (auto* selection = dialog->findChild<QRadioButton*>(QStringLiteral("printSelection")))
+        offered = selection->isEnabled() ? selection->text() : QString();
+      dialog->reject();
+    });
+    trigger(QStringLiteral("Imprimir…"));
+    QCOMPARE(offered, QStringLiteral("Comprobantes encontrados"));
   }
 
   // Mode and zoom come back at the next opening; the file changed under
