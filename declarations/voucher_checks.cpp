@@ -1,5 +1,8 @@
 #include "declarations/voucher_checks.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <array>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -172,7 +175,10 @@ double leadingNumber(QByteArrayView text) {
     for (char c = at(i); isDigit(c); c = at(++i)) exponent += c, any = true;
     if (any) number += exponent;
   }
-  return std::strtod(number.c_str(), nullptr);
+  // Read in the C locale: under a locale whose decimal separator is a
+  // comma, strtod would stop at the point.
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+  return strtod_l(number.c_str(), nullptr, cLocale);
 }
 
 bool isDueDate(QByteArrayView yyyymmdd) {
