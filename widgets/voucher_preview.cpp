@@ -477,8 +477,11 @@ Status VoucherPreview::savePdf(const QString& path, Pages what) {
   DialogProgress progress(this);
   const Status status = report_.writePdf(path, pagesOf(what), progress);
   progress.finish();
-  if (status.isOk())
+  if (status.isOk()) {
     status_->setText(QStringLiteral("PDF guardado en %1").arg(QDir::toNativeSeparators(path)));
+    lastPdf_ = path;
+    settings().setValue(kFolderKey, QFileInfo(path).absolutePath());
+  }
   return status;
 }
 
@@ -529,8 +532,6 @@ void VoucherPreview::saveFromDialog(Pages what) {
                                               QStringLiteral("Documentos PDF (*.pdf)"));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
-  lastPdf_ = path;
-  settings().setValue(kFolderKey, QFileInfo(path).absolutePath());
   putToUser(savePdf(path, what));
 }
 
@@ -541,6 +542,7 @@ void VoucherPreview::putToUser(const Status& status) {
 void VoucherPreview::showCurrentPage(int page) {
   pageBox_->setText(pages_->pageCount() > 0 ? QString::number(page + 1) : QString());
   checkTypedPage();
+  fileChanged();  // said on the status line
   if (position_ >= 0 && report_.index().voucherOfPage(page) != found()[std::size_t(position_)]) {
     position_ = -1;
     showFound();

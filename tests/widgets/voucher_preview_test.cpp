@@ -314,6 +314,9 @@ class VoucherPreviewTest : public QObject {
     QCOMPARE(preview_->statusText(),
              QStringLiteral("PDF guardado en %1").arg(QDir::toNativeSeparators(saved)));
     QCOMPARE(preview_->proposedPdfPath(), dir_.filePath(QStringLiteral("presentación.pdf")));
+    QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("otra")));
+    QVERIFY(preview_->savePdf(dir_.filePath(QStringLiteral("otra/x.pdf")), VoucherPreview::Pages::Voucher)
+                .isOk());
     // The print dialog offers the vouchers found as its selection.
     QString offered;
     QTimer::singleShot(0, preview_.get(), [&offered] {
@@ -327,7 +330,7 @@ class VoucherPreviewTest : public QObject {
     QCOMPARE(offered, QStringLiteral("Comprobantes encontrados"));
   }
 
-  // Mode and zoom come back at the next opening; the file changed under
+  // Mode, zoom and the PDF folder come back at the next opening; the file changed under
   // the preview is said by the search; closing lets go of the page images.
   void rememberedAtTheNextOpeningAndAChangedFileSaidSo() {
     trigger(QStringLiteral("Dos páginas"));
@@ -336,6 +339,7 @@ class VoucherPreviewTest : public QObject {
     openPreview();
     QCOMPARE(preview_->pages().mode(), PreviewPages::Mode::TwoPages);
     QCOMPARE(preview_->pages().zoom(), 1.5);
+    QCOMPARE(preview_->proposedPdfPath(), dir_.filePath(QStringLiteral("otra/presentación.pdf")));
     QFile file(aux_);
     QVERIFY(file.open(QIODevice::Append));
     file.write("\r\n");
