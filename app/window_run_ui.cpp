@@ -1,5 +1,7 @@
 #include "app/window_run_ui.h"
 
+#include <malloc.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
@@ -54,6 +56,14 @@ bool WindowRunUi::askContinue(const QString& description) {
 }
 
 Status WindowRunUi::showVoucherReport(const QString& auxPath) {
+  const Status status = previewVouchers(auxPath);
+  // The preview's pages and the report are gone: their memory goes back
+  // to the system rather than waiting in the heap for the next run.
+  malloc_trim(0);
+  return status;
+}
+
+Status WindowRunUi::previewVouchers(const QString& auxPath) {
   // The run gave the pointer back; from the end of validation until the
   // first page is on the screen it is busy again, under the same progress
   // dialog.
@@ -70,6 +80,7 @@ Status WindowRunUi::showVoucherReport(const QString& auxPath) {
   VoucherPreview preview(
       *built.report, [this](const QString& description) { return askContinue(description); }, window_,
       outputCheck);
+  preview.setPresentationFile(presentationPath_);
   const auto shown = [this, &busy] {
     progress_.finish();
     busy.reset();

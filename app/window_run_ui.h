@@ -39,6 +39,8 @@ class WindowRunUi final : public RunUi {
   void guardFiles(QString presentationPath, WorkPaths paths);
 
  private:
+  Status previewVouchers(const QString& auxPath);
+
   QWidget* window_;
   ViewerOpener opener_;
   DialogProgress progress_;

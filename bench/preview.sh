@@ -7,7 +7,9 @@
 # to the last page, and the pages per second of printing every page into a
 # cups-pdf print queue: handed to CUPS by the program, and, within
 # PRINT_WAIT seconds (default 0: not waited for; cups-pdf takes many
-# minutes over 40,000 pages), written out by cups-pdf.
+# minutes over 40,000 pages), written out by cups-pdf. Then the find box:
+# a C.U.I.T. from the middle of the file to its voucher in view, a name part
+# that every voucher holds, the memory with those listed and after closing.
 # Printing needs root (scripts/pdf-queue.sh); without it that part is left out.
 # Usage: bench/preview.sh [BUILD_DIR] [LINES]   (defaults: build-bench, 100000)
 set -euo pipefail
@@ -27,6 +29,7 @@ queue=tarquelas-banco-$$
 source "$root/scripts/pdf-queue.sh"
 trap 'pdf_queue_remove "$queue"; rm -rf "$work"' EXIT
 mkdir -p "$work/app" "$work/impresos"
+export XDG_CONFIG_HOME=$work/config  # the preview's remembered settings
 chmod 1777 "$work/impresos"
 python3 "$root/samples/generate.py" voucher --lines "$lines" -o "$work/vouchers.txt"
 echo "voucher file: $lines lines, $(du -m "$work/vouchers.txt" | cut -f1) MB"

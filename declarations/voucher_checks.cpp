@@ -1,10 +1,12 @@
 #include "declarations/voucher_checks.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <array>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#include <clocale>
 #include <cstdlib>
 #include <string>
 
@@ -173,9 +175,9 @@ double leadingNumber(QByteArrayView text) {
     for (char c = at(i); isDigit(c); c = at(++i)) exponent += c, any = true;
     if (any) number += exponent;
   }
-  // Read with the C locale's decimal point: a program with a window takes
-  // the system's locale, whose decimal separator may be a comma.
-  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+  // Read in the C locale: under a locale whose decimal separator is a
+  // comma, strtod would stop at the point.
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
   return strtod_l(number.c_str(), nullptr, cLocale);
 }
 

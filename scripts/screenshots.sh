@@ -5,6 +5,8 @@
 #   docs/ventana-padron.png   the same with samples/registry.txt
 #   docs/vista-previa.png     the program's preview of samples/vouchers.txt,
 #                             named on the command line, at its second page
+#   docs/buscar-comprobante.png  the same preview after finding "parana"
+#                             (Ctrl+F, Enter) with the list of those found (F4)
 #   docs/comprobante.png      the first voucher page of samples/vouchers.txt
 #                             with a bar code (batch mode to PDF, pdftoppm)
 #   docs/padron.png           page 1 of the registry printout of
@@ -30,6 +32,7 @@ mkdir -p "$work/presentaciones"
 cp samples/vouchers.txt samples/registry.txt "$work/presentaciones/"
 trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR=$work/runtime
+export XDG_CONFIG_HOME=$work/config  # the preview's remembered settings start afresh
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 mkdir -p docs
 
@@ -102,5 +105,28 @@ SCRIPT
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   bash "$work/preview.sh" "$work/programa/tarquelas" "$work/presentaciones/vouchers.txt" \
   "$repo/docs/vista-previa.png" 2>/dev/null
+
+echo "== finding a voucher"
+cat >"$work/find.sh" <<'SCRIPT'
+set -eu
+program=$1 file=$2 picture=$3
+"$program" "$file" &
+pid=$!
+xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
+sleep 3
+wid=$(xdotool search --onlyvisible --pid "$pid" | tail -n 1)
+xdotool windowfocus --sync "$wid"
+xdotool key ctrl+f
+xdotool type --delay 20 "parana"
+xdotool key Return
+sleep 1
+xdotool key F4
+sleep 1
+import -window "$wid" "$picture"
+kill "$pid"
+SCRIPT
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  bash "$work/find.sh" "$work/programa/tarquelas" "$work/presentaciones/vouchers.txt" \
+  "$repo/docs/buscar-comprobante.png" 2>/dev/null
 
 ls -l docs/*.png

@@ -1,18 +1,14 @@
 #include "voucher_report/voucher_index.h"
 
 #include <QFileInfo>
-#include <QSet>
 #include <algorithm>
 #include <unordered_map>
 
 #include "declarations/voucher_layout.h"
-#include "support/fields.h"
 #include "support/text_file.h"
 #include "support/varias.h"
 #include "voucher_report/report_engine.h"
 #include "voucher_report/tarquela_design.h"
-
-using namespace Qt::StringLiterals;
 
 namespace tarquelas::voucher {
 
@@ -61,6 +57,27 @@ class RecordKey {
   QByteArray cuitField_, cuitKey_, form_;
 };
 
+template <std::size_t N>
+void copyField(std::array<char, N>& to, Field field, QByteArrayView line) {
+  const QByteArrayView bytes = field.in(line);
+  to.fill(' ');
+  std::copy_n(bytes.data(), std::min<qsizetype>(bytes.size(), N), to.begin());
+}
+
+// The name goes to names; the keys say where.
+VoucherKeys keysOf(QByteArrayView line, QByteArray& names) {
+  VoucherKeys keys;
+  copyField(keys.cuit, detail::cuit, line);
+  copyField(keys.form, detail::formCode, line);
+  copyField(keys.consortium, detail::consortiumNumber, line);
+  copyField(keys.tarquela, detail::voucherNumber, line);
+  const QByteArrayView name = detail::consortiumName.trimmedIn(line);
+  keys.nameAt = quint32(names.size());
+  keys.nameLength = quint8(name.size());  // the field holds 80 at most
+  names.append(name);
+  return keys;
+}
+
 Period periodIn(QByteArrayView header) {
   return {header::periodMonth.in(header).toByteArray(), header::periodYear.in(header).toByteArray()};
 }
@@ -70,6 +87,9 @@ Period periodIn(QByteArrayView header) {
 IndexResult VoucherIndex::build(const QString& path, Progress& progress) {
   VoucherIndex index;
   index.path_ = path;
+  const QFileInfo file(path);
+  index.fileSize_ = file.exists() ? file.size() : -1;
+  index.fileTime_ = file.lastModified();
   if (existeArchivo(path)) {
     LineReader reader;
     if (Status opened = reader.open(path); !opened.isOk()) return {opened, std::nullopt};
@@ -85,8 +105,8 @@ IndexResult VoucherIndex::build(const QString& path, Progress& progress) {
       } else {
         if (key.changesWith(*line)) {
           if (!index.vouchers_.empty()) index.pageCount_ += pages.of(index.vouchers_.back().records);
-          index.vouchers_.push_back(
-              {at, number, 0, index.pageCount_, -1, qsizetype(index.periods_.size()) - 1});
+          index.vouchers_.push_back({at, number, 0, index.pageCount_, -1,
+                                     qsizetype(index.periods_.size()) - 1, keysOf(*line, index.names_)});
           if (line->size() != kDetailLength) index.vouchers_.back().keptConcept = lastConcept;
         }
         ++index.vouchers_.back().records;
@@ -117,41 +137,46 @@ qint64 VoucherIndex::lastLine(qint64 i) const {
   return i + 1 < voucherCount() ? voucher(i + 1).firstLine - 1 : lineCount_;
 }
 
-Status changedSinceIndexed(const QString& path) {
-  return Status::error(fileErrorDescription(u"leer"_s, QFileInfo(path).absoluteFilePath(),
-                                            u"cambi\u00f3 desde que se armaron los comprobantes"_s));
-}
-
-CuitVouchers VoucherIndex::vouchersOfCuits(const QList<QByteArray>& cuits) const {
-  CuitVouchers found;
-  QSet<QByteArray> seen;
-  LineReader reader;
-  if (Status opened = reader.open(path_); !opened.isOk() && !vouchers_.empty()) return {opened, {}, {}};
-  reader.setLineLimit(kDetailLength);
-  std::size_t next = 0;
-  for (qint64 at = 0; next < vouchers_.size(); at = reader.position()) {
-    const std::optional<QByteArrayView> line = reader.next();
-    if (!line || at > vouchers_[next].offset) break;
-    if (at < vouchers_[next].offset) continue;
-    const QByteArrayView cuit = trimBlanks(detail::cuit.in(*line));
-    if (std::any_of(cuits.begin(), cuits.end(), [&](const QByteArray& c) { return c == cuit; })) {
-      found.vouchers.push_back(qint64(next));
-      seen.insert(cuit.toByteArray());
-    }
-    ++next;
-  }
-  if (!reader.status().isOk()) return {reader.status(), {}, {}};
-  if (next < vouchers_.size()) return {changedSinceIndexed(path_), {}, {}};
-  for (const QByteArray& cuit : cuits)
-    if (!seen.contains(cuit) && !found.missing.contains(cuit)) found.missing.append(cuit);
-  return found;
-}
-
 qint64 VoucherIndex::voucherOfPage(qint64 page) const {
   if (page < 0 || page >= pageCount_) return -1;
   const auto after = std::upper_bound(vouchers_.begin(), vouchers_.end(), page,
                                       [](qint64 p, const VoucherEntry& v) { return p < v.firstPage; });
   return qint64(after - vouchers_.begin()) - 1;
+}
+
+QByteArrayView VoucherIndex::nameOf(qint64 i) const {
+  const VoucherKeys& keys = voucher(i).keys;
+  return QByteArrayView(names_).sliced(keys.nameAt, keys.nameLength);
+}
+
+std::vector<qint64> VoucherIndex::vouchersOfCuits(std::span<const QByteArray> cuits) const {
+  std::vector<qint64> found;
+  for (qint64 i = 0; i < voucherCount(); ++i) {
+    const QByteArrayView cuit(voucher(i).keys.cuit.data(), qsizetype(voucher(i).keys.cuit.size()));
+    if (std::any_of(cuits.begin(), cuits.end(),
+                    [&](const QByteArray& wanted) { return QByteArrayView(wanted) == cuit; }))
+      found.push_back(i);
+  }
+  return found;
+}
+
+PageSet VoucherIndex::pagesOfVouchers(std::span<const qint64> vouchers) const {
+  PageSet pages;
+  for (const qint64 i : vouchers) {
+    if (i < 0 || i >= voucherCount() || pagesOf(i) == 0) continue;
+    const PageRange range{int(voucher(i).firstPage), int(voucher(i).firstPage + pagesOf(i) - 1)};
+    if (!pages.empty() && pages.back().last + 1 >= range.first) {
+      pages.back().last = std::max(pages.back().last, range.last);
+    } else {
+      pages.push_back(range);
+    }
+  }
+  return pages;
+}
+
+bool VoucherIndex::fileChanged() const {
+  const QFileInfo file(path_);
+  return (file.exists() ? file.size() : -1) != fileSize_ || file.lastModified() != fileTime_;
 }
 
 }  // namespace tarquelas::voucher

@@ -8,19 +8,33 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
+#include <QDateTime>
 #include <QString>
+#include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "support/progress.h"
 #include "support/status.h"
+#include "voucher_report/page_set.h"
 
 namespace tarquelas::voucher {
 
 struct Period {
   QByteArray month;
   QByteArray year;
+};
+
+// What a person knows a voucher by, as its first record holds it: the
+// fields as they stand, and where the index keeps its consortium's name.
+struct VoucherKeys {
+  std::array<char, 11> cuit{};
+  std::array<char, 5> form{};
+  std::array<char, 7> consortium{};
+  std::array<char, 10> tarquela{};
+  quint32 nameAt = 0;
+  quint8 nameLength = 0;
 };
 
 struct VoucherEntry {
@@ -33,10 +47,10 @@ struct VoucherEntry {
   // band keeps; otherwise -1.
   qint64 keptConcept = -1;
   qsizetype period = 0;  // the period in force at its first record
+  VoucherKeys keys;
 };
 
 struct IndexResult;
-struct CuitVouchers;
 
 class VoucherIndex {
  public:
@@ -61,11 +75,18 @@ class VoucherIndex {
   // The voucher holding page, or -1 when there is no such page.
   qint64 voucherOfPage(qint64 page) const;
 
-  // The vouchers, in order, of the consortia whose C.U.I.T. (11 digits
-  // without dashes) is among cuits, found by the C.U.I.T. field of each
-  // voucher's first record, trimmed; one pass over the file. A file that
-  // no longer holds the indexed records is an error.
-  [[nodiscard]] CuitVouchers vouchersOfCuits(const QList<QByteArray>& cuits) const;
+  // The consortium name of voucher i's first record, trimmed (Windows-1252).
+  QByteArrayView nameOf(qint64 i) const;
+  // The vouchers of the consortia whose C.U.I.T.s (11 digits each) are
+  // given, in report order.
+  std::vector<qint64> vouchersOfCuits(std::span<const QByteArray> cuits) const;
+  // Every page of the vouchers given (ascending voucher numbers), adjoining
+  // pages joined into one range.
+  PageSet pagesOfVouchers(std::span<const qint64> vouchers) const;
+
+  // True when the file is no longer the one indexed: gone, or of another
+  // size or modification time.
+  bool fileChanged() const;
 
  private:
   VoucherIndex() = default;
@@ -75,20 +96,14 @@ class VoucherIndex {
   qint64 pageCount_ = 0;
   std::vector<VoucherEntry> vouchers_;
   std::vector<Period> periods_;
+  QByteArray names_;  // the vouchers' consortium names, one after the other
+  qint64 fileSize_ = -1;
+  QDateTime fileTime_;
 };
 
 struct IndexResult {
   Status status;
   std::optional<VoucherIndex> index;
 };
-
-struct CuitVouchers {
-  Status status;
-  std::vector<qint64> vouchers;
-  QList<QByteArray> missing;  // the C.U.I.T.s asked for that have no voucher, in the order asked
-};
-
-// The error of a file that no longer holds what was indexed.
-Status changedSinceIndexed(const QString& path);
 
 }  // namespace tarquelas::voucher

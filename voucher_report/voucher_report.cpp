@@ -114,18 +114,17 @@ class VoucherReport::Impl {
     return nullptr;
   }
 
-  // Paints the pages of pages onto device (a QPagedPaintDevice or the PDF
-  // writer), reporting stage.
+  // Paints pages onto device (a QPagedPaintDevice or the PDF writer),
+  // reporting stage over all of them.
   template <typename Device>
   Status paintPages(Device& device, QPainter& painter, const PageSet& pages, Progress::Stage stage,
                     Progress& progress) {
-    qint64 total = 0, done = 0;
-    for (const PageRange& range : pages) {
+    for (const PageRange& range : pages)
       if (range.first < 0 || range.last >= pageCount() || range.count() == 0)
         return outOfRange(range.first, range.last);
-      total += range.count();
-    }
     report::TextShaper pageShaper;
+    const int total = tarquelas::pageCount(pages);
+    int done = 0;
     for (const PageRange& range : pages) {
       for (int number = range.first; number <= range.last; ++number) {
         if ((done > 0 && !device.newPage()) || !painter.isActive()) return refused(number);
@@ -137,19 +136,6 @@ class VoucherReport::Impl {
       }
     }
     return Status::ok();
-  }
-
-  // The vouchers' pages, touching ones joined.
-  PageSet pagesOf(const std::vector<qint64>& vouchers) const {
-    PageSet pages;
-    for (const qint64 v : vouchers) {
-      const int first = int(index.voucher(v).firstPage), last = int(first + index.pagesOf(v) - 1);
-      if (!pages.empty() && pages.back().last + 1 == first)
-        pages.back().last = last;
-      else
-        pages.push_back({first, last});
-    }
-    return pages;
   }
 
   int pageCount() const { return int(std::min<qint64>(index.pageCount(), std::numeric_limits<int>::max())); }
@@ -166,7 +152,10 @@ class VoucherReport::Impl {
         u"El dispositivo de impresi\u00f3n no acept\u00f3 la p\u00e1gina %1."_s.arg(number + 1));
   }
 
-  Status changedFile() const { return voucher::changedSinceIndexed(index.path()); }
+  Status changedFile() const {
+    return Status::error(fileErrorDescription(u"leer"_s, QFileInfo(index.path()).absoluteFilePath(),
+                                              u"cambi\u00f3 desde que se armaron los comprobantes"_s));
+  }
 
   voucher::VoucherIndex index;
   voucher::RptTarquela layout;  // owns the controls the kept pages point at
@@ -191,6 +180,22 @@ int VoucherReport::pageCount() const { return impl_->pageCount(); }
 
 qint64 VoucherReport::voucherCount() const { return impl_->index.voucherCount(); }
 
+const voucher::VoucherIndex& VoucherReport::index() const { return impl_->index; }
+
+PageSet VoucherReport::allPages() const {
+  if (pageCount() == 0) return {};
+  return {PageRange{0, pageCount() - 1}};
+}
+
+VoucherReport::CuitPages VoucherReport::pagesOfCuits(std::span<const QByteArray> cuits) const {
+  const voucher::VoucherIndex& index = impl_->index;
+  if (index.fileChanged()) return {impl_->changedFile(), {}, {}};
+  CuitPages found{Status::ok(), index.pagesOfVouchers(index.vouchersOfCuits(cuits)), {}};
+  for (const QByteArray& cuit : cuits)
+    if (index.vouchersOfCuits(std::span(&cuit, 1)).empty()) found.missing.append(cuit);
+  return found;
+}
+
 QPageLayout VoucherReport::pageLayout() const {
   const report::PageSettings page = voucher::voucherPage();
   const double perPoint = report::kTwipsPerPoint;
@@ -206,24 +211,16 @@ void VoucherReport::paintPage(int index, QPainter& painter) const {
     report::paintReportPage(*page, painter, impl_->shaper);
 }
 
+void VoucherReport::releasePages() const { std::deque<KeptPage>().swap(impl_->keptPages); }
+
 Status VoucherReport::paintPages(QPagedPaintDevice& device, QPainter& painter, int first, int last,
                                  Progress& progress) const {
-  return impl_->paintPages(device, painter, {{first, last}}, Progress::Stage::PrintingPages, progress);
-}
-
-PageSet VoucherReport::allPages() const {
-  if (pageCount() == 0) return {};
-  return {{0, pageCount() - 1}};
-}
-
-VoucherReport::CuitPages VoucherReport::pagesOfCuits(const QList<QByteArray>& cuits) const {
-  voucher::CuitVouchers found = impl_->index.vouchersOfCuits(cuits);
-  if (!found.status.isOk()) return {found.status, {}, {}};
-  return {Status::ok(), impl_->pagesOf(found.vouchers), std::move(found.missing)};
+  if (first > last) return impl_->outOfRange(first, last);
+  return impl_->paintPages(device, painter, PageSet{{first, last}}, Progress::Stage::PrintingPages, progress);
 }
 
 Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const {
-  return writePdf(pdfPath, allPages(), progress);
+  return writePdf(pdfPath, pageCount() > 0 ? PageSet{{0, pageCount() - 1}} : PageSet{}, progress);
 }
 
 Status VoucherReport::writePdf(const QString& pdfPath, const PageSet& pages, Progress& progress) const {
@@ -243,9 +240,8 @@ Status VoucherReport::writePdf(const QString& pdfPath, const PageSet& pages, Pro
 
 Status VoucherReport::writePdf(QIODevice& device, int first, int last, int copies, Progress::Stage stage,
                                Progress& progress) const {
-  // A report without pages still makes a valid, empty document.
-  const PageSet pages = first <= last ? PageSet{{first, last}} : PageSet{};
-  return writePdf(device, pages, copies, stage, progress);
+  if (first > last) return writePdf(device, PageSet{}, copies, stage, progress);
+  return writePdf(device, PageSet{{first, last}}, copies, stage, progress);
 }
 
 Status VoucherReport::writePdf(QIODevice& device, const PageSet& pages, int copies, Progress::Stage stage,
@@ -266,15 +262,12 @@ Status VoucherReport::writePdf(QIODevice& device, const PageSet& pages, int copi
     writer.setTitle(u"Tarquelas"_s);
     QPainter painter;
     if (!painter.begin(&writer)) return failed();
+    // A report without pages still makes a valid, empty document.
     for (int copy = 0; copy < copies && status.isOk() && !pages.empty(); ++copy) {
       if (copy > 0 && !writer.newPage()) status = Impl::refused(pages.front().first);
       if (status.isOk()) status = impl_->paintPages(writer, painter, pages, stage, progress);
     }
     painter.end();
-    if (const QString font = writer.unembeddableFont(); !font.isEmpty() && !whole.failed())
-      return Status::error(
-          u"La fuente \u00ab%1\u00bb no se puede incrustar en el PDF: no tiene contornos TrueType ni CFF."_s
-              .arg(font));
   }
   if (status.isOk() && whole.failed()) status = Status::error(QString());
   if (status.isError() && whole.failed()) return failed();

@@ -6,33 +6,26 @@
 // PDF all paint the same pages.
 #pragma once
 
-#include <QByteArray>
 #include <QIODevice>
-#include <QList>
 #include <QPageLayout>
+#include <QList>
 #include <QString>
 #include <memory>
 #include <optional>
-#include <vector>
+#include <span>
 
 #include "support/progress.h"
 #include "support/status.h"
+#include "voucher_report/page_set.h"
 
 class QPagedPaintDevice;
 class QPainter;
 
 namespace tarquelas {
 
-// Pages of the report, 0-based, both ends included; empty when last < first.
-struct PageRange {
-  int first = 0;
-  int last = -1;
-  int count() const { return last >= first ? last - first + 1 : 0; }
-  friend bool operator==(const PageRange&, const PageRange&) = default;
-};
-
-// Pages in the order they are printed: ranges one after the other.
-using PageSet = std::vector<PageRange>;
+namespace voucher {
+class VoucherIndex;
+}
 
 class VoucherReport {
  public:
@@ -50,14 +43,17 @@ class VoucherReport {
   int pageCount() const;
   // Number of vouchers (0 for a file with the header alone).
   qint64 voucherCount() const;
+  // Where each voucher begins, its pages and what it is known by.
+  const voucher::VoucherIndex& index() const;
   // Every page, as one range (none for a report without pages).
   PageSet allPages() const;
 
   struct CuitPages;
   // The pages of every voucher of the consortia whose C.U.I.T.s (11 digits
   // without dashes) are given, in report order, touching ranges joined, and
-  // the C.U.I.T.s that have no voucher. Reads the auxiliary file once.
-  [[nodiscard]] CuitPages pagesOfCuits(const QList<QByteArray>& cuits) const;
+  // the C.U.I.T.s that have no voucher. A file changed since the report was
+  // built is an error.
+  [[nodiscard]] CuitPages pagesOfCuits(std::span<const QByteArray> cuits) const;
 
   // A4 portrait with the report's margins.
   QPageLayout pageLayout() const;
@@ -69,6 +65,10 @@ class VoucherReport {
   // (changed or cut short since the build), paints nothing.
   void paintPage(int index, QPainter& painter) const;
 
+  // Lets go of the pages kept laid out (they are laid out again when next
+  // painted).
+  void releasePages() const;
+
   // Paints pages first..last (0-based, inclusive) onto painter, whose device
   // is device; device.newPage() between pages. Reports Progress::Stage::PrintingPages
   // (pages done, page total) and stops with Status::cancelled() on a cancel; a
@@ -79,7 +79,7 @@ class VoucherReport {
   // Writes every page to pdfPath atomically, fonts embedded, reporting
   // Progress::Stage::WritingPdf.
   [[nodiscard]] Status writePdf(const QString& pdfPath, Progress& progress = noProgress()) const;
-  // The same with the pages of pages only.
+  // The same with the pages given alone.
   [[nodiscard]] Status writePdf(const QString& pdfPath, const PageSet& pages,
                                 Progress& progress = noProgress()) const;
 
@@ -88,8 +88,7 @@ class VoucherReport {
   // Reports stage; a write the device does not take whole is an error.
   [[nodiscard]] Status writePdf(QIODevice& device, int first, int last, int copies, Progress::Stage stage,
                                 Progress& progress = noProgress()) const;
-  // The same with the pages of pages, in their order; progress counts the
-  // pages of all of them.
+  // The same for pages in order, the progress counted over all of them.
   [[nodiscard]] Status writePdf(QIODevice& device, const PageSet& pages, int copies, Progress::Stage stage,
                                 Progress& progress = noProgress()) const;
 

@@ -72,7 +72,7 @@ Status submit(QPrinter& printer, const QString& queue, const QString& spoolPath)
   return Status::error(QStringLiteral("No se pudo imprimir en %1: %2").arg(queue, reason));
 }
 
-Status printToQueue(const VoucherReport& report, QPrinter& printer, const PageSet& pages,
+Status printToQueue(const VoucherReport& report, QPrinter& printer, const PageSet& range,
                     Progress& progress) {
   const QString queue = printer.printerName();
   if (const QString missing = missingQueueDescription(queue); !missing.isEmpty())
@@ -81,19 +81,19 @@ Status printToQueue(const VoucherReport& report, QPrinter& printer, const PageSe
   if (!spool.open())
     return Status::error(
         fileErrorDescription(QStringLiteral("crear"), spool.fileTemplate(), spool.errorString()));
-  Status status = writePages(report, spool, pages, 1, progress);
+  Status status = writePages(report, spool, range, 1, progress);
   spool.close();
   if (status.isOk()) status = submit(printer, queue, spool.fileName());
   return status;
 }
 
-Status printToFile(const VoucherReport& report, const QPrinter& printer, const PageSet& pages,
+Status printToFile(const VoucherReport& report, const QPrinter& printer, const PageSet& range,
                    Progress& progress) {
   QSaveFile file(printer.outputFileName());
   if (!file.open(QIODevice::WriteOnly))
     return Status::error(
         fileErrorDescription(QStringLiteral("escribir"), file.fileName(), file.errorString()));
-  const Status status = writePages(report, file, pages, std::max(1, printer.copyCount()), progress);
+  const Status status = writePages(report, file, range, std::max(1, printer.copyCount()), progress);
   if (!status.isOk()) {
     file.cancelWriting();
     return status;
@@ -117,14 +117,18 @@ PageRange requestedPages(const QPrinter& printer, int currentPage, int pageCount
 }
 
 Status printPages(const VoucherReport& report, QPrinter& printer, PageRange range, Progress& progress) {
-  if (range.count() == 0) return Status::ok();
-  return printPages(report, printer, PageSet{range}, progress);
+  return printPages(report, printer, range.count() > 0 ? PageSet{range} : PageSet{}, progress);
 }
 
 Status printPages(const VoucherReport& report, QPrinter& printer, const PageSet& pages, Progress& progress) {
-  if (pages.empty()) return Status::ok();
+  if (pageCount(pages) == 0) return Status::ok();
   if (!printer.outputFileName().isEmpty()) return printToFile(report, printer, pages, progress);
   return printToQueue(report, printer, pages, progress);
+}
+
+Status printToQueue(const VoucherReport& report, const QString& queue, Progress& progress) {
+  return printToQueue(report, queue,
+                      report.pageCount() > 0 ? PageSet{{0, report.pageCount() - 1}} : PageSet{}, progress);
 }
 
 Status printToQueue(const VoucherReport& report, const QString& queue, const PageSet& pages,

@@ -8,11 +8,13 @@
 
 #include "support/progress.h"
 #include "support/status.h"
-#include "voucher_report/voucher_report.h"
+#include "voucher_report/page_set.h"
 
 class QPrinter;
 
 namespace tarquelas {
+
+class VoucherReport;
 
 // The pages the printer's print range names: all of them, the dialog's
 // 1-based from–to, or the current page (0-based), clipped to the report.
@@ -24,11 +26,14 @@ PageRange requestedPages(const QPrinter& printer, int currentPage, int pageCount
 // Cancelled: nothing is printed and no file is left.
 [[nodiscard]] Status printPages(const VoucherReport& report, QPrinter& printer, PageRange range,
                                 Progress& progress = noProgress());
-// The same with the pages of pages, in their order, as one job.
+// The same for runs of pages, printed in order as one job.
 [[nodiscard]] Status printPages(const VoucherReport& report, QPrinter& printer, const PageSet& pages,
                                 Progress& progress = noProgress());
 
-// Prints pages of report to the print queue, as batch mode does.
+// Prints every page of report to the print queue, as batch mode does.
+[[nodiscard]] Status printToQueue(const VoucherReport& report, const QString& queue,
+                                  Progress& progress = noProgress());
+// The pages given alone (those of some consortia's vouchers).
 [[nodiscard]] Status printToQueue(const VoucherReport& report, const QString& queue, const PageSet& pages,
                                   Progress& progress = noProgress());
 

@@ -21,7 +21,10 @@ constexpr double kPointsPerInch = 72.0;
 constexpr double kMetresPerInch = 0.0254;
 // Page images kept beyond those in view: enough to scroll back and forth.
 constexpr qsizetype kCacheBytes = qsizetype(48) * 1024 * 1024;
-constexpr std::array kZoomSteps{0.1, 0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 2.5};
+constexpr std::array kZoomSteps{0.1, 0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 2.5, 3.0, 4.0};
+// A page image larger than this (a page at about 150 % and more) is not
+// kept: only the part in view is painted.
+constexpr qsizetype kLargestKeptImage = qsizetype(8) * 1024 * 1024;
 constexpr double kZoomEpsilon = 0.001;
 
 }  // namespace
@@ -78,6 +81,35 @@ void PreviewPages::setMode(Mode mode) {
   viewport()->update();
 }
 
+int PreviewPages::stepFrom(int page, int steps) const {
+  const int first = page - page % columns();
+  return std::clamp(first + steps * columns(), 0, std::max(pageCount_ - 1, 0));
+}
+
+void PreviewPages::screenDown() {
+  QScrollBar* bar = verticalScrollBar();
+  if (mode_ != Mode::Continuous && bar->value() == bar->maximum()) {
+    if (!atLastPage()) setCurrentPage(stepFrom(current_, 1));
+    return;
+  }
+  bar->setValue(bar->value() + bar->pageStep());
+}
+
+void PreviewPages::screenUp() {
+  QScrollBar* bar = verticalScrollBar();
+  if (mode_ != Mode::Continuous && bar->value() == 0) {
+    if (atFirstPage()) return;
+    setCurrentPage(stepFrom(current_, -1));
+    scrolling_ = true;
+    bar->setValue(bar->maximum());
+    scrolling_ = false;
+    return;
+  }
+  bar->setValue(bar->value() - bar->pageStep());
+}
+
+void PreviewPages::releaseImages() { std::list<CachedPage>().swap(cache_); }
+
 QList<int> PreviewPages::visiblePages() const {
   if (pageCount_ == 0) return {};
   int first = firstShown();
@@ -100,7 +132,13 @@ void PreviewPages::paintEvent(QPaintEvent* event) {
     const QRect rect = pageRect(page);
     if (!rect.intersects(event->rect())) continue;
     painter.fillRect(rect.translated(kShadow, kShadow), palette().color(QPalette::Shadow));
-    painter.drawImage(rect, pageImage(page));
+    if (qsizetype(rect.width()) * rect.height() * 4 * devicePixelRatioF() * devicePixelRatioF() >
+        kLargestKeptImage) {
+      const QRect part = rect & event->rect() & viewport()->rect();
+      painter.drawImage(part, pagePart(page, rect, part));
+    } else {
+      painter.drawImage(rect, pageImage(page));
+    }
   }
   if (!shown_ && !pages.isEmpty()) {
     shown_ = true;
@@ -211,6 +249,23 @@ QImage PreviewPages::pageImage(int page) {
     bytes -= cache_.back().image.sizeInBytes();
     cache_.pop_back();
   }
+  return image;
+}
+
+QImage PreviewPages::pagePart(int page, const QRect& rect, const QRect& part) {
+  const qreal ratio = devicePixelRatioF();
+  const double dotsPerMetre = logicalDpiX() * zoom_ * ratio / kMetresPerInch;
+  QImage image(part.size() * ratio, QImage::Format_RGB32);
+  image.setDotsPerMeterX(int(std::lround(dotsPerMetre)));
+  image.setDotsPerMeterY(int(std::lround(dotsPerMetre)));
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    painter.translate(QPointF(rect.topLeft() - part.topLeft()) * ratio);
+    report_.paintPage(page, painter);
+  }
+  image.setDevicePixelRatio(ratio);
+  ++pagesPainted_;
   return image;
 }
 

@@ -22,7 +22,7 @@ class PreviewPages final : public QAbstractScrollArea {
   enum class Fit { None, Width, Page };
 
   static constexpr double kMinZoom = 0.1;
-  static constexpr double kMaxZoom = 2.5;
+  static constexpr double kMaxZoom = 4.0;
 
   explicit PreviewPages(const VoucherReport& report, QWidget* parent = nullptr);
 
@@ -41,6 +41,19 @@ class PreviewPages final : public QAbstractScrollArea {
 
   Mode mode() const { return mode_; }
   void setMode(Mode mode);
+
+  // The first page of the next or previous step (a spread of two pages in
+  // that mode, else one page), clamped to the pages there are.
+  int stepFrom(int page, int steps) const;
+  bool atFirstPage() const { return firstShown() == 0; }
+  bool atLastPage() const { return firstShown() + columns() >= pageCount_; }
+  // Space and Shift+Space: on by a window's height, and on to the next
+  // page (or back to the previous) past the end of the one shown.
+  void screenDown();
+  void screenUp();
+
+  // Lets go of every page image painted (the window is closing).
+  void releaseImages();
 
   // The pages a paint now would show, in order.
   QList<int> visiblePages() const;
@@ -73,6 +86,9 @@ class PreviewPages final : public QAbstractScrollArea {
   QSize contentSize() const;
   QRect pageRect(int page) const;  // in viewport coordinates
   QImage pageImage(int page);
+  // The part of page inside rect (viewport coordinates), painted afresh:
+  // a page at a high zoom is never held whole.
+  QImage pagePart(int page, const QRect& rect, const QRect& part);
   void applyZoom(double zoom);
   void applyFit();
   void relayout();

@@ -4,8 +4,10 @@
 # path, once through --imprimir and once through --imprimir --cuit; each
 # printed PDF must hold one page per voucher (of the consortium asked for),
 # the texts and the bar codes of the program's own PDF. --pdf --cuit must
-# give those pages too. Then a queue that disappears while the pages are
-# painted must give the error prompt, and nothing may come out of it.
+# give those pages too. A voucher found by its C.U.I.T. and printed alone
+# ("Imprimir este comprobante") must give exactly its own page, texts and
+# bar code. Then a queue that disappears while the pages are painted must
+# give the error prompt, and nothing may come out of it.
 # Starts the CUPS scheduler when none runs; that, adding a queue and its
 # cups-pdf settings in /etc/cups, needs root (scripts/pdf-queue.sh). Exit
 # 77 (skipped) otherwise.
@@ -117,6 +119,20 @@ QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work/lo
   --cuit 33658753067 >/dev/null || fail "--imprimir --cuit failed"
 wait_for_pdfs 3
 check_printed "$(newest_pdf)" "--imprimir --cuit" "$(pages_of 33-65875306-7)"
+
+echo "== one voucher found by its C.U.I.T. and printed alone"
+# The sample's seventh page: the first voucher of C.U.I.T. 30-91546667-9.
+"$driver" "$work/TarquelasAux.txt" "$queue" --buscar 30-91546667-9 || fail "printing one voucher failed"
+wait_for_pdfs 4
+one=$(newest_pdf)
+[ "$(pdfinfo "$one" | awk '/^Pages:/ {print $2}')" = 1 ] || fail "one voucher: not exactly one page printed"
+diff <(pdftotext -f 7 -l 7 "$work/referencia.pdf" - | tr -s ' ' | grep -E 'CUIT: |CONSORCIO: |TOTAL A PAGAR|Código de barras: ' | sort) \
+  <(key_lines "$one" | grep -v VENCIMIENTO) || fail "one voucher: not the texts of page 7"
+digits=$(pdftotext "$one" - | sed -n 's/.*Código de barras: *\([0-9]*\).*/\1/p' | head -n 1)
+pdftoppm -r 150 -gray -png -singlefile "$one" "$work/uno"
+read=$(zbarimg -q --raw "$work/uno.png" 2>/dev/null | head -n 1)
+[ -n "$digits" ] && { [ "$read" = "$digits" ] || [ "$read" = "0$digits" ]; } || fail "one voucher: bar code reads '$read', shows '$digits'"
+echo "   1 page, the texts and bar code of page 7"
 
 echo "== a queue that disappears while printing"
 status=0

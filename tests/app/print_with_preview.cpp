@@ -1,6 +1,9 @@
 // Prints an auxiliary file's vouchers through the preview's print path, as "Imprimir" does once its
-// dialog is accepted, headless and without a dialog: print_with_preview AUX QUEUE [--quitar-cola].
-// With --quitar-cola the queue is deleted while the pages are being painted. Prints a failure as
+// dialog is accepted, headless and without a dialog:
+// print_with_preview AUX QUEUE [--quitar-cola | --buscar TEXT].
+// With --quitar-cola the queue is deleted while the pages are being painted. With --buscar the
+// text is searched as the find box does, the first voucher found is brought into view and printed
+// alone, as "Imprimir este comprobante" does. Prints a failure as
 // the error prompt would show it; exit 0 printed, 1 failed, 2 cancelled or wrong use.
 #include <QApplication>
 #include <QPrinter>
@@ -32,7 +35,16 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, [&] {
       QProcess::execute(QStringLiteral("lpadmin"), {QStringLiteral("-x"), args.at(2)});
     });
-  const tarquelas::Status status = preview.print(printer);
+  const qsizetype find = args.indexOf(QStringLiteral("--buscar"));
+  if (find > 0 && find + 1 < args.size()) {
+    preview.find(args.at(find + 1));
+    preview.findNext();
+    if (preview.found().empty()) {
+      err << "No se encontró ningún comprobante\n";
+      return 1;
+    }
+  }
+  const tarquelas::Status status = find > 0 ? preview.printVoucher(printer) : preview.print(printer);
   if (status.isError()) err << "Se ha detectado el siguiente error:\n" << status.description() << '\n';
   return status.isOk() ? 0 : status.isError() ? 1 : 2;
 }

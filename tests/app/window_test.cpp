@@ -10,7 +10,9 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSettings>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -126,7 +128,15 @@ struct Fixture {
 class WindowTest : public QObject {
   Q_OBJECT
 
+  QTemporaryDir settings_;
+
  private slots:
+  // What the preview remembers goes to a folder of the test's own.
+  void initTestCase() {
+    for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+      QSettings::setPath(format, QSettings::UserScope, settings_.path());
+  }
+
   // Where the font at hand is wider than the design's, captions are condensed rather than cut off;
   // the summary of a name that fills its whole field fits too.
   void captionsAreNeverCutOff() {

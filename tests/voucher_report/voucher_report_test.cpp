@@ -30,11 +30,13 @@
 #include "support/text_file.h"
 #include "support/varias.h"
 #include "tests/common/data_file.h"
+#include "tests/common/data_table.h"
 #include "voucher_report/fonts.h"
 #include "voucher_report/pdf_writer.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"
 #include "voucher_report/voucher_index.h"
+#include "voucher_report/voucher_search.h"
 #include "voucher_report/voucher_texts.h"
 
 using namespace Qt::StringLiterals;
@@ -438,6 +440,52 @@ TEST(PdfTest, FailedOrCancelledWriteNamesThePathAndLeavesWhatWasThere) {
     EXPECT_TRUE(c.cancelled || status.description().contains(path)) << status.description().toStdString();
     EXPECT_EQ(stateOf(path), before);
   }
+}
+
+}  // namespace
+}  // namespace tarquelas::voucher
+
+namespace tarquelas::voucher {
+namespace {
+
+using namespace tarquelas::testing;
+
+// The sample's header and vouchers as the validator leaves them.
+QByteArray sampleAux() {
+  QByteArray aux;
+  for (QByteArray line :
+       readBytes(QStringLiteral(TARQUELAS_SOURCE_DIR "/samples/vouchers.txt")).split('\n')) {
+    if (line.endsWith('\r')) line.chop(1);
+    if (line.size() == kHeaderLength || line.size() == kDetailLength) aux += line + "\r\n";
+  }
+  return aux;
+}
+
+TEST(VoucherSearchTest, FindsByCuitNumberNameOrTarquelaAndAnyOtherTextFindsNothing) {
+  const AuxFile file(sampleAux());
+  const IndexResult built = VoucherIndex::build(file.path(), noProgress());
+  ASSERT_TRUE(built.index);
+  for (const QList<QByteArray>& row : dataRows("voucher_searches.txt")) {
+    QStringList pages;
+    for (const qint64 v : VoucherSearch(QString::fromUtf8(row[0])).find(*built.index))
+      pages << QString::number(built.index->voucher(v).firstPage + 1);
+    EXPECT_EQ(pages.join(u' '), QString::fromUtf8(row[1])) << row[0].constData();
+  }
+  // A very long text is taken whole and finds nothing.
+  EXPECT_TRUE(VoucherSearch(QString(10000, u'7')).find(*built.index).empty());
+}
+
+TEST(VoucherSearchTest, PagesOfConsortiaAreEveryPageOfTheirVouchersJoined) {
+  const AuxFile file(sampleAux());
+  const IndexResult built = VoucherIndex::build(file.path(), noProgress());
+  ASSERT_TRUE(built.index);
+  const VoucherIndex& index = *built.index;
+  const QByteArray cuits[] = {"30426046845", "30915466679", "33388938299", "99999999999"};
+  EXPECT_EQ(index.pagesOfVouchers(index.vouchersOfCuits(cuits)), (PageSet{{0, 1}, {6, 7}}));
+  EXPECT_TRUE(index.pagesOfVouchers(index.vouchersOfCuits(std::span(cuits).last(1))).empty());
+  EXPECT_FALSE(index.fileChanged());
+  writeBytes(file.path(), sampleAux() + sampleAux());
+  EXPECT_TRUE(index.fileChanged());
 }
 
 }  // namespace
