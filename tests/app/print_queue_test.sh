@@ -142,5 +142,5 @@ grep -q "Se ha detectado el siguiente error:" <<<"$prompt" || fail "no error pro
 grep -q "No se pudo imprimir en $queue: " <<<"$prompt" || fail "the prompt gives no reason: $prompt"
 echo "   $(tail -n 1 <<<"$prompt")"
 sleep 1
-[ "$(find "$out" -name '*.pdf' | wc -l)" -eq 3 ] || fail "something was printed after all"
+[ "$(find "$out" -name '*.pdf' | wc -l)" -eq 4 ] || fail "something was printed after all"
 echo "PASSED"
