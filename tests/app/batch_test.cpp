@@ -2,6 +2,7 @@
 // an App directory with blanks and accents in its name (the runs are in tests/data/batch_runs.txt).
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QLockFile>
@@ -15,13 +16,24 @@ namespace {
 
 using testing::samplePath;
 
-void start(QProcess& program, const QStringList& arguments) {
+// settings: NAME=value pairs added to the environment.
+void start(QProcess& program, const QStringList& arguments, const QStringList& settings = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.remove(QStringLiteral("QT_QPA_PLATFORM"));  // batch mode needs no display of its own
   env.remove(QStringLiteral("DISPLAY"));
   env.remove(QStringLiteral("XDG_RUNTIME_DIR"));  // Qt would warn about it
+  for (const QString& setting : settings) env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
   program.setProcessEnvironment(env);
   program.start(QStringLiteral(TARQUELAS_PROGRAM), arguments);
+}
+
+// Permissions bind root only through this: the program runs as nobody.
+constexpr uid_t kNobody = 65534;
+void runAsOrdinaryUser(QProcess& program) {
+  if (geteuid() != 0) return;
+  program.setChildProcessModifier([] {
+    if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(126);
+  });
 }
 
 QStringList filesIn(const QString& dir) {
@@ -52,6 +64,16 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
   };
   make("{faulty}", "con errores.txt", testing::faultyVouchers());
   make("{pdf}", "Comprobantes de marzo.pdf", "de otra corrida");
+  // What an ordinary user may not read, nor delete; the rest of {input} is theirs to read.
+  make("{unreadable}", "ilegible.txt", testing::faultyVouchers());
+  ASSERT_TRUE(QDir(input.path()).mkdir(QStringLiteral("fija")));
+  make("{keptPdf}", "fija/anterior.pdf", "de otra corrida");
+  QFile::setPermissions(names.value("{unreadable}"), {});
+  QFile::setPermissions(QFileInfo(names.value("{keptPdf}")).path(),
+                        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+  QFile::setPermissions(input.path(), QFile::permissions(input.path()) | QFile::ReadOther | QFile::ExeOther);
+  names.insert("{long}", input.filePath(QString(300, u'n')));
+  names.insert("{badName}", input.filePath(QStringLiteral("o\uFFFD.pdf")));
   QByteArray escape = testing::voucherHeader();
   make("{headerOnly}", "sin comprobantes.txt", escape.replace(8, 6, "\x1b]0;X\x07") + "\r\n");
   // One line of a gigabyte between two short ones, with no disk space used.
@@ -72,14 +94,19 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
     for (const QString& argument : run.value(u'$').split(u' ')) arguments.append(named(argument));
     SCOPED_TRACE(arguments.join(u' ').toStdString());
     QProcess program;
-    start(program, arguments);
+    if (run.contains(u'@')) {
+      runAsOrdinaryUser(program);
+      QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::WriteOther | QFile::ExeOther);
+    }
+    start(program, arguments, run.value(u'&').split(u'\n', Qt::SkipEmptyParts));
     program.waitForFinished(120000);
     const QString out = QString::fromUtf8(program.readAllStandardOutput());
     const QString err = QString::fromUtf8(program.readAllStandardError());
     const int status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
     EXPECT_EQ((QStringList{QString::number(status)} + filesIn(dir.path())).join(u' '), run.value(u'='));
     const QString expected = named(run.value(u'>'));
-    EXPECT_TRUE(run.contains(u'~') ? out.startsWith(expected) : expected.isEmpty() || out == expected + u'\n')
+    const QString whole = expected.isEmpty() ? QString() : expected + u'\n';
+    EXPECT_TRUE(!run.contains(u'>') || (run.contains(u'~') ? out.startsWith(expected) : out == whole))
         << out.toStdString();
     EXPECT_TRUE(err.contains(named(run.value(u'!')))) << err.toStdString();
     EXPECT_FALSE(err.contains(QStringLiteral("QStandardPaths")) || err.contains(u'\x1b'))
