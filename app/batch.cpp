@@ -46,6 +46,10 @@ class BatchUi final : public RunUi {
     VoucherReport::BuildResult built = VoucherReport::build(auxPath, progress());
     if (!built.status.isOk()) return built.status;
     if (!printQueue_.isEmpty()) {
+      if (const QString stopped = stoppedQueueWarning(printQueue_); !stopped.isEmpty()) {
+        err_ << stopped << '\n';
+        err_.flush();
+      }
       const Status printed = printToQueue(*built.report, printQueue_, progress());
       if (!printed.isOk()) return printed;
       printed_ = true;

@@ -72,9 +72,9 @@ Status submit(QPrinter& printer, const QString& queue, const QString& spoolPath)
   if (const QString server = unreachablePrintServer(); !server.isEmpty()) {
     reason = QStringLiteral("no se puede conectar con el servidor de impresión «%1»").arg(server);
   } else if (error == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
-    reason = QStringLiteral("la cola no acepta trabajos (%1)").arg(reason);
+    reason = QStringLiteral("la cola no acepta trabajos");
   } else if (!QPrinterInfo::availablePrinterNames().contains(queue)) {
-    reason = QStringLiteral("la cola de impresión ya no existe (%1)").arg(reason);
+    reason = QStringLiteral("la cola de impresión ya no existe");
   }
   return Status::error(QStringLiteral("No se pudo imprimir en %1: %2").arg(queue, reason));
 }

@@ -1,5 +1,6 @@
 #include "widgets/voucher_preview.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -182,6 +184,10 @@ Status VoucherPreview::checkedOutput(const QString& path) const {
 Status VoucherPreview::print(QPrinter& printer) {
   if (Status refused = checkedOutput(printer.outputFileName()); !refused.isOk()) return refused;
   const PageRange range = requestedPages(printer, pages_->currentPage(), pages_->pageCount());
+  if (printer.outputFileName().isEmpty()) {
+    if (const QString stopped = stoppedQueueWarning(printer.printerName()); !stopped.isEmpty())
+      notify(stopped);
+  }
   BusyPointer busy;
   DialogProgress progress(this);
   const Status status = printPages(report_, printer, range, progress);
@@ -224,6 +230,14 @@ void VoucherPreview::saveFromDialog() {
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
   lastPdf_ = path;
   putToUser(savePdf(path));
+}
+
+void VoucherPreview::notify(const QString& text) {
+  if (notice_) return notice_(text);
+  QMessageBox box(QMessageBox::Information, QString::fromUtf16(kProgramTitle), text, QMessageBox::Ok, this);
+  box.setTextFormat(Qt::PlainText);
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
+  box.exec();
 }
 
 void VoucherPreview::putToUser(const Status& status) {

@@ -32,15 +32,21 @@ class VoucherPreview final : public QDialog {
   // or one of the program's own); empty when it may.
   using OutputCheck = std::function<QString(const QString& path)>;
 
+  // Tells the user something that needs no answer (a stopped print queue).
+  using Notice = std::function<void(const QString& text)>;
+
   VoucherPreview(const VoucherReport& report, ErrorPrompt prompt, QWidget* parent = nullptr,
                  OutputCheck outputCheck = {});
   ~VoucherPreview() override;
 
   PreviewPages& pages() { return *pages_; }
+  // In place of the message box that is shown by default.
+  void setNotice(Notice notice) { notice_ = std::move(notice); }
 
   // What "Imprimir" does once its dialog is accepted: prints the pages
   // printer's range names (all, from–to or the current page) to printer's
-  // queue or output file, with a progress dialog whose Cancel stops it.
+  // queue or output file, with a progress dialog whose Cancel stops it. A
+  // stopped queue is told first; the job still goes to it.
   [[nodiscard]] Status print(QPrinter& printer);
   // What "Guardar como PDF" does once a file is chosen.
   [[nodiscard]] Status savePdf(const QString& path);
@@ -57,6 +63,7 @@ class VoucherPreview final : public QDialog {
   void printFromDialog();
   void saveFromDialog();
   void putToUser(const Status& status);
+  void notify(const QString& text);
   Status checkedOutput(const QString& path) const;
   void showCurrentPage(int page);
   void showZoom(double zoom);
@@ -65,6 +72,7 @@ class VoucherPreview final : public QDialog {
   const VoucherReport& report_;
   ErrorPrompt prompt_;
   OutputCheck outputCheck_;
+  Notice notice_;
   PreviewPages* pages_;
   QSpinBox* pageBox_ = nullptr;
   QLabel* zoomLabel_ = nullptr;
