@@ -8,6 +8,7 @@
 #include "support/app_directory.h"
 #include "support/cp1252.h"
 #include "support/text_file.h"
+#include "support/varias.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/page_printing.h"
 
@@ -26,8 +27,10 @@ QString asLines(QString text) {
 class BatchUi final : public RunUi {
  public:
   // An empty pdfPath writes no PDF; an empty printQueue prints nothing.
-  BatchUi(QString pdfPath, QString printQueue, QTextStream& err)
-      : pdfPath_(std::move(pdfPath)), printQueue_(std::move(printQueue)), err_(err) {}
+  BatchUi(QString pdfPath, QString printQueue, const QStringList& cuits, QTextStream& err)
+      : pdfPath_(std::move(pdfPath)), printQueue_(std::move(printQueue)), err_(err) {
+    for (const QString& cuit : cuits) cuits_.append(cuit.toLatin1());
+  }
 
   void showMessage(const QString& text) override { err_ << asLines(text) << '\n'; }
 
@@ -45,17 +48,29 @@ class BatchUi final : public RunUi {
   Status showVoucherReport(const QString& auxPath) override {
     VoucherReport::BuildResult built = VoucherReport::build(auxPath, progress());
     if (!built.status.isOk()) return built.status;
+    PageSet pages = built.report->allPages();
+    if (!cuits_.isEmpty()) {
+      VoucherReport::CuitPages chosen = built.report->pagesOfCuits(cuits_);
+      if (!chosen.status.isOk()) return chosen.status;
+      missingCuits_ = chosen.missing;
+      for (const QByteArray& cuit : std::as_const(missingCuits_))
+        err_ << QStringLiteral("No hay comprobantes de la C.U.I.T. %1 en el archivo.")
+                    .arg(QString::fromLatin1(formatearCUIT(cuit)))
+             << '\n';
+      if (!missingCuits_.isEmpty()) return Status::ok();
+      pages = std::move(chosen.pages);
+    }
     if (!printQueue_.isEmpty()) {
       if (const QString stopped = stoppedQueueWarning(printQueue_); !stopped.isEmpty()) {
         err_ << stopped << '\n';
         err_.flush();
       }
-      const Status printed = printToQueue(*built.report, printQueue_, progress());
+      const Status printed = printToQueue(*built.report, printQueue_, pages, progress());
       if (!printed.isOk()) return printed;
       printed_ = true;
       if (pdfPath_.isEmpty()) return printed;
     }
-    Status written = built.report->writePdf(pdfPath_, progress());
+    Status written = built.report->writePdf(pdfPath_, pages, progress());
     pdfWritten_ = written.isOk();
     return written;
   }
@@ -73,6 +88,7 @@ class BatchUi final : public RunUi {
   QString voucherOutput() const override { return pdfPath_; }
   bool pdfWritten() const { return pdfWritten_; }
   bool printed() const { return printed_; }
+  bool missedCuits() const { return !missingCuits_.isEmpty(); }
   const QString& printQueue() const { return printQueue_; }
   const QStringList& opened() const { return opened_; }
 
@@ -81,15 +97,19 @@ class BatchUi final : public RunUi {
   QString pdfPath_;
   QString printQueue_;
   QTextStream& err_;
+  QList<QByteArray> cuits_;
+  QList<QByteArray> missingCuits_;
   bool pdfWritten_ = false;
   bool printed_ = false;
   QStringList opened_;
 };
 
-// The error list after the message that named its file.
+// The error list after the message that named its file, passed on line by
+// line: a list of any size goes through a small buffer.
 void printErrorFile(const QString& path, QTextStream& err) {
-  const LinesResult read = readAllLines(path);
-  for (const QByteArray& line : read.lines) err << printable(fromCp1252(line)) << '\n';
+  LineReader reader;
+  if (!reader.open(path).isOk()) return;
+  while (const auto line = reader.next()) err << printable(fromCp1252(*line)) << '\n';
 }
 
 // One line for each file the run made, after the summary.
@@ -136,30 +156,36 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
       return kExitFailure;
     }
   }
-  const Recognition recognition = recognizeFile(options.presentationPath);
+  // One file for the summary, the run and every message.
+  const QString file = archivoDePresentacion(options.presentationPath);
+  const Recognition recognition = recognizeFile(file);
   if (recognition.outcome != Recognition::Outcome::Recognised) {
-    err << missingFileMessage(options.presentationPath) << '\n';
+    err << missingFileMessage(file) << '\n';
     return kExitFailure;
   }
   if (!recognition.unreadable.isEmpty()) {
     err << recognition.unreadable << '\n';
     return kExitFailure;
   }
+  if (!options.cuits.isEmpty() && recognition.kind != QByteArrayView("B")) {
+    err << QStringLiteral("--cuit sólo sirve para un archivo de comprobantes.") << '\n';
+    return kExitFailure;
+  }
   out << summaryForDisplay(recognition.summary);
   out.flush();
 
   RunRequest request;
-  request.presentationPath = options.presentationPath;
+  request.presentationPath = file;
   request.paths = WorkPaths::inDirectory(options.directory.isEmpty() ? appDirectory() : options.directory);
   request.kind = recognition.kind;
   request.headerLine = recognition.headerLine;
   request.trabajadores = options.trabajadores;
 
   const bool defaultPdf = options.pdf.isEmpty() && options.printQueue.isEmpty();
-  BatchUi ui(defaultPdf ? request.paths.pdf : options.pdf, options.printQueue, err);
+  BatchUi ui(defaultPdf ? request.paths.pdf : options.pdf, options.printQueue, options.cuits, err);
   const RunOutcome outcome = procesarArchivo(request, ui);
   if (outcome == RunOutcome::Finished) printOutputs(ui, request, out);
-  if (outcome == RunOutcome::NoVouchers) {
+  if (outcome == RunOutcome::NoVouchers || ui.missedCuits()) {
     if (const Status removed = removeEarlierPdf(ui.voucherOutput()); !removed.isOk()) {
       err << removed.description() << '\n';
       err.flush();
@@ -169,7 +195,7 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   if (outcome == RunOutcome::Rejected) printErrorFile(request.paths.errores, err);
   out.flush();
   err.flush();
-  return exitStatusOf(outcome);
+  return ui.missedCuits() && outcome == RunOutcome::Finished ? kExitRejected : exitStatusOf(outcome);
 }
 
 }  // namespace tarquelas

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
 
 namespace tarquelas {
@@ -14,6 +15,7 @@ struct BatchOptions {
   QString pdf;        // empty for Tarquelas.pdf in the App directory
   bool trabajadores = false;
   QString printQueue;  // the vouchers go to this print queue instead of the PDF
+  QStringList cuits;   // only these consortia's vouchers (11 digits each); empty for all
 };
 
 // Exit statuses of batch mode.
@@ -21,7 +23,8 @@ inline constexpr int kExitProcessed = 0;
 inline constexpr int kExitRejected = 1;
 inline constexpr int kExitFailure = 2;
 
-// Runs one file. Prints its summary on out; messages, the error prompts and
+// Runs one file. A C.U.I.T. of options.cuits without vouchers in it writes
+// and prints nothing and is kRejected. Prints its summary on out; messages, the error prompts and
 // a rejected file's error list on err. Needs a QGuiApplication (the PDF).
 int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err);
 

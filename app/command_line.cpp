@@ -1,6 +1,9 @@
 #include "app/command_line.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+
+#include "support/varias.h"
 
 namespace tarquelas {
 
@@ -22,30 +25,68 @@ bool takeValue(const QStringList& args, qsizetype& i, QString& value) {
   return true;
 }
 
+// Why text, its dashes removed, is not a C.U.I.T.; empty when it is one.
+QString cuitProblem(const QString& digits) {
+  if (std::any_of(digits.begin(), digits.end(), [](QChar c) { return c < u'0' || c > u'9'; }))
+    return QStringLiteral("tiene caracteres que no son dígitos");
+  if (digits.size() != 11) return QStringLiteral("no tiene 11 dígitos");
+  const QByteArray bytes = digits.toLatin1();
+  if (digitoVerificador(bytes) != bytes.back() - '0')
+    return QStringLiteral("el dígito verificador no corresponde");
+  if (!validarCUIT(bytes)) return QStringLiteral("no puede empezar con 00 ni con 99");
+  return {};
+}
+
+// Adds the C.U.I.T.s of a comma list to c; the problem of the first one
+// that is not a C.U.I.T., if any.
+QString addCuits(CommandLine& c, const QString& list) {
+  for (const QString& item : list.split(u',', Qt::SkipEmptyParts)) {
+    const QString given = item.trimmed();
+    const QString digits = QString(given).remove(u'-');
+    if (const QString problem = cuitProblem(digits); !problem.isEmpty())
+      return QStringLiteral("La C.U.I.T. «%1» no es válida: %2.").arg(given, problem);
+    if (!c.cuits.contains(digits)) c.cuits.append(digits);
+  }
+  return {};
+}
+
+// Where the value of a batch option goes; nothing for an unknown option.
+QString* valueOf(CommandLine& c, const QString& option) {
+  if (option == QStringLiteral("--procesar")) return &c.path;
+  if (option == QStringLiteral("--directorio")) return &c.directory;
+  if (option == QStringLiteral("--pdf")) return &c.pdf;
+  if (option == QStringLiteral("--imprimir")) return &c.printQueue;
+  return nullptr;
+}
+
 CommandLine parseOptions(const QStringList& args) {
   CommandLine c;
   c.mode = CommandLine::Mode::Batch;
+  QStringList given;
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& arg = args.at(i);
-    bool ok = true;
     if (arg == QStringLiteral("--help"))
-      return CommandLine{CommandLine::Mode::Help, {}, {}, {}, false, {}, {}};
+      return CommandLine{CommandLine::Mode::Help, {}, {}, {}, false, {}, {}, {}};
     if (arg == QStringLiteral("--version"))
-      return CommandLine{CommandLine::Mode::Version, {}, {}, {}, false, {}, {}};
-    if (arg == QStringLiteral("--procesar")) {
-      ok = takeValue(args, i, c.path);
-    } else if (arg == QStringLiteral("--directorio")) {
-      ok = takeValue(args, i, c.directory);
-    } else if (arg == QStringLiteral("--pdf")) {
-      ok = takeValue(args, i, c.pdf);
-    } else if (arg == QStringLiteral("--imprimir")) {
-      ok = takeValue(args, i, c.printQueue);
-    } else if (arg == QStringLiteral("--trabajadores")) {
-      c.trabajadores = true;
-    } else {
+      return CommandLine{CommandLine::Mode::Version, {}, {}, {}, false, {}, {}, {}};
+    // --cuit adds up; any other value given twice would silently win over the first.
+    const bool cuit = arg == QStringLiteral("--cuit");
+    QString list;
+    QString* value = cuit ? &list : valueOf(c, arg);
+    if (value == nullptr && arg != QStringLiteral("--trabajadores"))
       return wrongUsage(QStringLiteral("Opción desconocida: %1").arg(arg));
+    if (!cuit && given.contains(arg))
+      return wrongUsage(QStringLiteral("La opción %1 se dio dos veces").arg(arg));
+    given.append(arg);
+    if (value == nullptr) {
+      c.trabajadores = true;
+    } else if (!takeValue(args, i, *value)) {
+      return wrongUsage(QStringLiteral("Falta el valor de %1").arg(arg));
+    } else if (cuit ? QString(list).remove(u',').trimmed().isEmpty() : value->isEmpty()) {
+      return wrongUsage(QStringLiteral("El valor de %1 está vacío").arg(arg));
+    } else if (const QString problem = cuit ? addCuits(c, list) : QString(); !problem.isEmpty()) {
+      return wrongUsage(problem);
     }
-    if (!ok) return wrongUsage(QStringLiteral("Falta el valor de %1").arg(arg));
   }
   if (c.path.isEmpty()) return wrongUsage(QStringLiteral("Falta --procesar ARCHIVO"));
   return c;
@@ -71,7 +112,7 @@ QString helpText() {
       "      se reconoce, se procesa antes de mostrar la ventana.\n"
       "\n"
       "  tarquelas --procesar ARCHIVO [--directorio DIR] [--trabajadores] [--pdf SALIDA.pdf]\n"
-      "            [--imprimir COLA]\n"
+      "            [--imprimir COLA] [--cuit CUIT[,CUIT...]]\n"
       "      Procesa ARCHIVO sin ventana: lo reconoce, lo valida y escribe los\n"
       "      comprobantes en PDF o los imprime en COLA (archivo de comprobantes),\n"
       "      o escribe Padron.html (archivo de padrón). Muestra el resumen de la\n"
@@ -86,11 +127,15 @@ QString helpText() {
       "                      Tarquelas.pdf en DIR; con --imprimir, sólo si se indica)\n"
       "  --imprimir COLA     imprime los comprobantes en la cola de impresión COLA\n"
       "                      (los nombres de las colas los da «lpstat -e»)\n"
+      "  --cuit CUIT         sólo los comprobantes del consorcio de esa C.U.I.T., todas\n"
+      "                      sus páginas (con guiones o sin ellos); se repite o se\n"
+      "                      indican varias separadas por comas\n"
       "  --help              muestra esta ayuda\n"
       "  --version           muestra la versión\n"
       "\n"
       "Estado de salida: 0 procesado, 1 archivo con errores (se escribe\n"
-      "TarquelasErrores.txt), 2 uso incorrecto o falla inesperada.\n");
+      "TarquelasErrores.txt) o una C.U.I.T. de --cuit sin comprobantes en el\n"
+      "archivo, 2 uso incorrecto o falla inesperada.\n");
 }
 
 QString versionText() { return QStringLiteral("tarquelas %1\n").arg(QStringLiteral(TARQUELAS_VERSION)); }

@@ -17,6 +17,7 @@ struct CommandLine {
   bool trabajadores = false;
   QString problem;     // what is wrong, for WrongUsage
   QString printQueue;  // --imprimir: the print queue of the vouchers in batch mode
+  QStringList cuits;   // --cuit: only these consortia's vouchers, 11 digits each, as first given
 };
 
 // arguments without the program's own name.

@@ -45,7 +45,8 @@ int runBatch(int argc, char** argv, const tarquelas::CommandLine& command) {
   QTextStream out(stdout);
   QTextStream err(stderr);
   return tarquelas::runBatch(
-      {command.path, command.directory, command.pdf, command.trabajadores, command.printQueue}, out, err);
+      {command.path, command.directory, command.pdf, command.trabajadores, command.printQueue, command.cuits},
+      out, err);
 }
 
 int print(const QString& text, FILE* stream, int status) {

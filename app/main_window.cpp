@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLockFile>
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
@@ -18,6 +17,7 @@
 #include "app/picture_button.h"
 #include "app/processing_run.h"
 #include "app/recognition.h"
+#include "support/folder_lock.h"
 #include "support/text_file.h"
 #include "support/varias.h"
 #include "widgets/ovra_common_dialog.h"
@@ -316,8 +316,8 @@ void frmGeneracionDeTarquelas::cmdProcesar_Click() {
 void frmGeneracionDeTarquelas::cmdSalir_Click() {
   // While another program's run holds the App directory, its auxiliary
   // file is that run's.
-  QLockFile lock(paths_.lock);
-  const bool folderFree = lock.tryLock(0) || lock.error() != QLockFile::LockFailedError;
+  FolderLock lock(paths_.lock);
+  const bool folderFree = lock.tryLock() != FolderLock::Result::Busy;
   if (folderFree && existeArchivo(paths_.auxiliar)) (void)removeIfExists(paths_.auxiliar);
   done(QDialog::Rejected);
 }

@@ -1,13 +1,15 @@
 #include "app/processing_run.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QLockFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
 
 #include "declarations/validators.h"
 #include "declarations/voucher_layout.h"
+#include "support/folder_lock.h"
 #include "support/system_reason.h"
 #include "support/text_file.h"
 #include "support/varias.h"
@@ -15,16 +17,6 @@
 namespace tarquelas {
 
 namespace {
-
-// The path as the validators open it: without leading and trailing blanks.
-QString withoutBlanks(const QString& path) {
-  qsizetype begin = 0, end = path.size();
-  while (begin < end && path[begin] == u' ') ++begin;
-  while (end > begin && path[end - 1] == u' ') --end;
-  return path.sliced(begin, end - begin);
-}
-
-bool isBlank(const QString& path) { return withoutBlanks(path).isEmpty(); }
 
 // Whether the auxiliary file of a voucher file holds a voucher: a line
 // after the first that is not a header record. Reads only as far as the
@@ -44,10 +36,15 @@ bool holdsVouchers(const QString& auxPath) {
 class Run {
  public:
   Run(const RunRequest& request, RunUi& ui, const RunSteps& steps)
-      : request_(request), paths_(request.paths), ui_(ui), steps_(steps), lock_(request.paths.lock) {}
+      : request_(request),
+        input_(archivoDePresentacion(request.presentationPath)),
+        paths_(request.paths),
+        ui_(ui),
+        steps_(steps),
+        lock_(request.paths.lock) {}
 
   RunOutcome execute() {
-    if (!lockWorkFolder()) return RunOutcome::Cancelled;
+    if (!lockWorkFolder()) return outcome_;
     setBusy(true);
     go();
     setBusy(false);
@@ -60,7 +57,7 @@ class Run {
 
   void go() {
     if (!inputsAreNotOutputs() || !presentationIsThere()) return;
-    if (!clearWorkingFiles() || isBlank(request_.presentationPath) || !validate()) return;
+    if (!clearWorkingFiles() || input_.isEmpty() || !validate()) return;
     if (erroresStale_) return;  // an old error file cannot give this run's verdict
     if (existeArchivo(paths_.errores)) return reportRejected();
     if (isVoucherFile() && !showVouchers()) return;
@@ -68,23 +65,30 @@ class Run {
   }
 
   // The App directory is this run's until it ends; another program's run
-  // is waited for. A lock that cannot be made at all (a folder that cannot
-  // be written) stops nothing: the working files fail with their reasons.
+  // is waited for. A lock path that is no regular file ends the run at
+  // once, also while waiting, and is never opened.
   bool lockWorkFolder() {
-    lock_.setStaleLockTime(0);  // a long preview is no stale lock; a dead holder's is
-    const auto taken = [this] { return lock_.tryLock(0) || lock_.error() != QLockFile::LockFailedError; };
-    return taken() || ui_.waitForWorkFolder(taken);
+    auto result = lock_.tryLock();
+    const auto taken = [this, &result] {
+      result = lock_.tryLock();
+      return result != FolderLock::Result::Busy;
+    };
+    if (result == FolderLock::Result::Busy && !ui_.waitForWorkFolder(taken)) {
+      outcome_ = RunOutcome::Cancelled;
+      return false;
+    }
+    if (result != FolderLock::Result::Refused) return true;
+    (void)refuse(lock_.refusal());
+    return false;
   }
 
   // Before anything is deleted: the presentation file is none of the
   // program's own files, and the PDF would replace none of them.
   bool inputsAreNotOutputs() {
-    const QString input = withoutBlanks(request_.presentationPath);
-    if (!input.isEmpty() && isOwnFile(input, paths_))
-      return refuse(workingFileMessage(request_.presentationPath));
+    if (!input_.isEmpty() && isOwnFile(input_, paths_)) return refuse(workingFileMessage(input_));
     const QString pdf = ui_.voucherOutput();
     if (pdf.isEmpty()) return true;
-    const QString refused = outputRefusal(pdf, request_.presentationPath, paths_);
+    const QString refused = outputRefusal(pdf, input_, paths_);
     return refused.isEmpty() || refuse(refused);
   }
 
@@ -99,10 +103,9 @@ class Run {
   // run before anything is touched: going on would write an empty printout
   // over the last good one.
   bool presentationIsThere() {
-    const QString& path = request_.presentationPath;
-    if (isBlank(path)) return true;
-    Status there = existeArchivo(path) ? LineReader().open(withoutBlanks(path))
-                                       : Status::error(missingFileMessage(path));
+    if (input_.isEmpty()) return true;
+    Status there =
+        existeArchivo(input_) ? LineReader().open(input_) : Status::error(missingFileMessage(input_));
     if (there.isOk()) return true;
     (void)goOn(there);
     return false;
@@ -123,7 +126,7 @@ class Run {
 
   bool validate() {
     const auto& validator = isVoucherFile() ? steps_.validarArchivoTarquelas : steps_.validarArchivoPadron;
-    return goOn(validator(request_.presentationPath, paths_, ui_.progress()));
+    return goOn(validator(input_, paths_, ui_.progress()));
   }
 
   void reportRejected() {
@@ -194,10 +197,11 @@ class Run {
   }
 
   const RunRequest& request_;
+  const QString input_;  // the presentation file, settled once
   const WorkPaths& paths_;
   RunUi& ui_;
   const RunSteps& steps_;
-  QLockFile lock_;
+  FolderLock lock_;
   RunOutcome outcome_ = RunOutcome::Finished;
   bool busy_ = false;
   bool auxStale_ = false;
@@ -235,8 +239,8 @@ QString rejectedMessage(const QByteArray& kind, const QString& errorFilePath) {
 QString cancelledMessage() { return QStringLiteral("Proceso cancelado."); }
 
 bool isOwnFile(const QString& path, const WorkPaths& paths) {
-  const QString own[] = {paths.auxiliar, paths.errores, paths.padron, paths.disenoConsorcio,
-                         paths.disenoTrabajador};
+  const QString own[] = {paths.auxiliar,        paths.errores,          paths.padron,
+                         paths.disenoConsorcio, paths.disenoTrabajador, paths.lock};
   return std::any_of(std::begin(own), std::end(own),
                      [&path](const QString& file) { return esMismoArchivo(path, file); });
 }
@@ -245,11 +249,46 @@ QString outputRefusal(const QString& output, const QString& presentationPath, co
   const auto refused = [&output](const QString& reason) {
     return fileErrorDescription(QStringLiteral("escribir"), printablePath(output), reason);
   };
-  const QString input = withoutBlanks(presentationPath);
+  const QString input = archivoDePresentacion(presentationPath);
   if (!input.isEmpty() && esMismoArchivo(output, input))
     return refused(QStringLiteral("es el archivo que se procesa"));
   if (isOwnFile(output, paths)) return refused(QStringLiteral("es un archivo de trabajo del programa"));
+  if (QCoreApplication::instance() == nullptr) return {};
+  const QString program = QCoreApplication::applicationFilePath();
+  if (esMismoArchivo(output, program)) return refused(QStringLiteral("es el programa"));
+  if (isInAnyFolder(output, installedFolders(program, paths.appDir)))
+    return refused(QStringLiteral("está en una carpeta de la instalación del programa"));
   return {};
+}
+
+QStringList installedFolders(const QString& program, const QString& appDir) {
+  const QFileInfo executable(program);
+  const QString folder = executable.canonicalPath();
+  QStringList folders;
+  // A copy of the program in a folder of its own works there: its
+  // vouchers may go beside it.
+  if (folder.isEmpty() || esMismoArchivo(folder, appDir)) return folders;
+  folders.append(folder);
+  // An installed layout: <prefix>/lib/tarquelas with the launcher and the
+  // guide beside it.
+  if (folder.endsWith(QStringLiteral("/lib/tarquelas"))) {
+    const QString prefix = folder.chopped(int(qstrlen("/lib/tarquelas")));
+    folders.append(prefix + QStringLiteral("/share/doc/tarquelas"));
+    folders.append(prefix + QStringLiteral("/bin/tarquelas"));
+  }
+  return folders;
+}
+
+bool isInAnyFolder(const QString& path, const QStringList& folders) {
+  // The folder the path would be written in, through any links.
+  const QFileInfo info(path);
+  QString where =
+      info.exists() ? info.canonicalFilePath() : QFileInfo(info.absolutePath()).canonicalFilePath();
+  if (where.isEmpty()) return false;
+  return std::any_of(folders.cbegin(), folders.cend(), [&where](const QString& folder) {
+    const QString resolved = QFileInfo(folder).canonicalFilePath();
+    return !resolved.isEmpty() && (where == resolved || where.startsWith(resolved + QLatin1Char('/')));
+  });
 }
 
 QString workingFileMessage(const QString& path) {

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "app/run_ui.h"
@@ -66,9 +67,21 @@ QString workingFileMessage(const QString& path);
 // files or templates.
 bool isOwnFile(const QString& path, const WorkPaths& paths);
 
-// Why a file the run would write (a PDF) must not be written at output: it
-// is the presentation file or one of the program's own; empty when it may.
+// Why a file the run would write (a PDF, a print to a file) must not be
+// written at output: it is the presentation file, one of the App
+// directory's own files, the program itself or in one of its installed
+// folders; empty when it may.
 QString outputRefusal(const QString& output, const QString& presentationPath, const WorkPaths& paths);
+
+// The folders installed with the program at program (its executable) that
+// nothing is written in: the program's folder unless it is appDir, and for
+// an install under <prefix>/lib/tarquelas the launcher and the guide's
+// folder too.
+QStringList installedFolders(const QString& program, const QString& appDir);
+
+// Whether path is one of folders, or is or would be written inside one,
+// through any links.
+bool isInAnyFolder(const QString& path, const QStringList& folders);
 
 // The description of a presentation file that is not there: "No existe el
 // archivo: " and the path; for a name that cannot be represented, or one

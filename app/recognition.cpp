@@ -94,12 +94,13 @@ QByteArray summaryOf(QByteArrayView headerLine) {
 Recognition recognizeFile(const QString& pathText) {
   Recognition r;
   if (isBlankPath(pathText)) return r;
-  if (!existeArchivo(pathText)) {
+  const QString file = archivoDePresentacion(pathText);
+  if (!existeArchivo(file)) {
     r.outcome = Recognition::Outcome::MissingFile;
     return r;
   }
   r.outcome = Recognition::Outcome::Recognised;
-  r.headerLine = headerLineOf(pathText, r.unreadable);
+  r.headerLine = headerLineOf(file, r.unreadable);
   r.kind = kindOf(r.headerLine);
   r.summary = summaryOf(r.headerLine);
   return r;

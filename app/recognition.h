@@ -30,7 +30,8 @@ struct Recognition {
 // a file without line breaks never fills memory.
 inline constexpr qsizetype kHeaderReadLimit = 64 * 1024;
 
-// Recognises the file named by pathText (the path box's text, untrimmed).
+// Recognises the file pathText (the path box's text) stands for: the
+// name as typed when that file exists, else the trimmed name.
 Recognition recognizeFile(const QString& pathText);
 
 // The kind and summary of a header line (already repaired).

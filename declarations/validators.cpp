@@ -7,22 +7,12 @@
 #include "support/varias.h"
 
 namespace tarquelas {
-namespace {
-
-// The path without leading and trailing blanks (other white space stays).
-QString withoutBlanks(const QString& path) {
-  qsizetype begin = 0, end = path.size();
-  while (begin < end && path[begin] == u' ') ++begin;
-  while (end > begin && path[end - 1] == u' ') --end;
-  return path.sliced(begin, end - begin);
-}
-
-}  // namespace
 
 Status validarArchivoTarquelas(const QString& presentationPath, const WorkPaths& paths, Progress& progress) {
-  if (!existeArchivo(presentationPath)) return Status::ok();
+  const QString file = archivoDePresentacion(presentationPath);
+  if (!existeArchivo(file)) return Status::ok();
   validation::Run run(paths, progress);
-  if (Status opened = run.open(withoutBlanks(presentationPath)); !opened.isOk()) return opened;
+  if (Status opened = run.open(file); !opened.isOk()) return opened;
   QByteArray storage;
   while (const auto raw = run.next()) {
     const QByteArrayView line = voucher::repairedLine(*raw, storage);
@@ -37,9 +27,10 @@ Status validarArchivoTarquelas(const QString& presentationPath, const WorkPaths&
 }
 
 Status validarArchivoPadron(const QString& presentationPath, const WorkPaths& paths, Progress& progress) {
-  if (!existeArchivo(presentationPath)) return Status::ok();
+  const QString file = archivoDePresentacion(presentationPath);
+  if (!existeArchivo(file)) return Status::ok();
   validation::Run run(paths, progress);
-  if (Status opened = run.open(withoutBlanks(presentationPath)); !opened.isOk()) return opened;
+  if (Status opened = run.open(file); !opened.isOk()) return opened;
   registry::Checker checker;
   bool clean = true;  // no finding yet: lines are still copied
   while (const auto line = run.next()) {

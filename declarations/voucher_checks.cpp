@@ -1,14 +1,12 @@
 #include "declarations/voucher_checks.h"
 
-#include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
-#include <string>
-#include <string_view>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#include <clocale>
+#include <cstdlib>
+#include <string>
 
 #include "declarations/messages.h"
 #include "declarations/voucher_layout.h"
@@ -18,39 +16,6 @@ namespace tarquelas::voucher {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Of a number beyond a double's range, written as digits, an optional
-// point and digits, and an optional exponent: whether it is too large
-// rather than too small. Its first significant digit's place, counted from
-// the point, and the exponent add up above zero only then.
-bool tooLarge(std::string_view number) {
-  const size_t e = std::min(number.find('e'), number.size());
-  const std::string_view mantissa = number.substr(0, e);
-  const size_t point = std::min(mantissa.find('.'), mantissa.size());
-  const size_t first = mantissa.find_first_of("123456789");
-  if (first == std::string_view::npos) return false;
-  qint64 place = first < point ? qint64(point - first) : -qint64(first - point - 1);
-  qint64 exponent = 0;
-  bool negative = false;
-  for (const char c : number.substr(std::min(e + 1, number.size()))) {
-    if (c == '-') negative = true;
-    if (isDigit(c) && exponent < (qint64(1) << 40)) exponent = exponent * 10 + (c - '0');
-  }
-  return place + (negative ? -exponent : exponent) > 0;
-}
-
-// Reads a number gathered by leadingNumber the same whatever the locale.
-// Beyond a double's range it gives an infinity, below it zero, as the C
-// library's reader does.
-double readNumber(std::string_view number) {
-  const bool negative = !number.empty() && number.front() == '-';
-  if (!number.empty() && (number.front() == '-' || number.front() == '+')) number.remove_prefix(1);
-  double value = 0;
-  if (std::from_chars(number.data(), number.data() + number.size(), value).ec ==
-      std::errc::result_out_of_range)
-    value = tooLarge(number) ? HUGE_VAL : 0.0;
-  return negative ? -value : value;
-}
 
 // A check fails when its test returns true.
 struct Check {
@@ -185,9 +150,8 @@ QByteArrayView repairedLine(QByteArrayView line, QByteArray& storage) {
 }
 
 double leadingNumber(QByteArrayView text) {
-  // Gather the characters that form a number, skipping blanks, then read
-  // them with a point for decimals whatever the locale (the C library's
-  // reader would take the desktop's decimal comma).
+  // Gather the characters that form a number, skipping blanks, then let
+  // the C library read them.
   std::string number;
   auto at = [&](qsizetype& i) {
     while (i < text.size() && text[i] == ' ') ++i;
@@ -209,7 +173,10 @@ double leadingNumber(QByteArrayView text) {
     for (char c = at(i); isDigit(c); c = at(++i)) exponent += c, any = true;
     if (any) number += exponent;
   }
-  return readNumber(number);
+  // Read with the C locale's decimal point: a program with a window takes
+  // the system's locale, whose decimal separator may be a comma.
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+  return strtod_l(number.c_str(), nullptr, cLocale);
 }
 
 bool isDueDate(QByteArrayView yyyymmdd) {

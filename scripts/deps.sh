@@ -6,11 +6,13 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n
+  qt6-tools-dev qt6-l10n-tools
   libzint-dev libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-wine
   clang-format
   zlib1g-dev libcups2-dev cups printer-driver-cups-pdf
   zbar-tools poppler-utils qpdf python3-reportlab
+  ghostscript mupdf-tools opentype-sanitizer fonts-urw-base35 python3-fonttools
   xvfb xauth desktop-file-utils dpkg-dev
   python3 time locales
   "$@"

@@ -56,6 +56,7 @@ Status LineReader::open(const QString& path) {
                fileErrorDescription(QStringLiteral("abrir"), nativePath(path), fileReason(*file)));
   }
   size_ = file->size();
+  readTo_ = 0;
   file_ = std::move(file);
   buffer_.resize(kReadChunk);
   return status_ = Status::ok();
@@ -69,7 +70,14 @@ bool LineReader::fill() {
     end_ = pending;
   }
   if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a very long line
-  const qint64 got = file_->read(buffer_.data() + end_, buffer_.size() - end_);
+  // What is appended after opening is not read: a file that grows as fast
+  // as it is read would never end.
+  const qint64 wanted = std::min<qint64>(buffer_.size() - end_, size_ - readTo_);
+  if (wanted <= 0) {
+    eof_ = true;
+    return false;
+  }
+  const qint64 got = file_->read(buffer_.data() + end_, wanted);
   if (got < 0) {
     status_ =
         Status::error(fileErrorDescription(QStringLiteral("leer"), nativePath(path_), fileReason(*file_)));
@@ -81,6 +89,7 @@ bool LineReader::fill() {
     return false;
   }
   end_ += got;
+  readTo_ += got;
   return true;
 }
 
@@ -131,6 +140,7 @@ Status LineReader::seek(qint64 offset) {
   // so an LF found there still belongs to that line end.
   skipLf_ = offset > 0;
   consumed_ = offset;
+  readTo_ = offset;
   if (offset < 0 || !file_->seek(offset)) {
     eof_ = true;
     return status_ = Status::error(

@@ -19,7 +19,9 @@ class QFileDevice;
 namespace tarquelas {
 
 // Streams a file line by line with a fixed-size buffer; memory grows only
-// with the longest line, or not past the line limit when one is set.
+// with the longest line, or not past the line limit when one is set. Reads
+// the file up to the size it had when opened; what is appended later is not
+// read.
 class LineReader {
  public:
   LineReader();
@@ -67,6 +69,7 @@ class LineReader {
   bool eof_ = false;
   bool skipLf_ = false;  // the previous line ended in a CR at a buffer edge
   qint64 consumed_ = 0;
+  qint64 readTo_ = 0;  // file offset of the next read
   qint64 size_ = 0;
   qint64 lines_ = 0;
   qsizetype lineLimit_ = -1;  // none

@@ -70,6 +70,14 @@ bool existeArchivo(const QString& path) {
   return QFileInfo::exists(path);
 }
 
+QString archivoDePresentacion(const QString& typed) {
+  if (existeArchivo(typed)) return typed;
+  qsizetype begin = 0, end = typed.size();
+  while (begin < end && typed[begin] == u' ') ++begin;
+  while (end > begin && typed[end - 1] == u' ') --end;
+  return typed.sliced(begin, end - begin);
+}
+
 bool esMismoArchivo(const QString& a, const QString& b) {
   const QFileInfo fa(a), fb(b);
   if (fa.exists() != fb.exists()) return false;

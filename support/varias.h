@@ -17,6 +17,11 @@ namespace tarquelas {
 // An empty path gives false.
 bool existeArchivo(const QString& path);
 
+// The presentation file a typed name stands for, settled once per run and
+// used by every step: the name as typed when that file exists, else the
+// name without its leading and trailing blanks.
+QString archivoDePresentacion(const QString& typed);
+
 // True when a and b are one file: the same device and inode when both
 // exist (whatever links or spellings lead there); when neither exists
 // yet, the same name in the same folder.

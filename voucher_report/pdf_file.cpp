@@ -165,23 +165,21 @@ void PdfContent::appendColor(const QColor& color, bool stroke) {
 // A typeface: one embedded font file for all the sizes it is shown at.
 struct PdfFile::Face {
   QRawFont font;
-  bool embeddable = false;
-  std::vector<bool> used;  // by glyph number
-  QByteArray name;         // with its subset tag
+  Outlines outlines = Outlines::None;
+  std::vector<double> widths;  // the font's own advances in thousandths of an em, by glyph
+  std::vector<bool> used;      // by glyph number
+  QByteArray name;             // with its subset tag, once written
   int descriptor = 0;
   int toUnicode = 0;
 };
 
-// A typeface at a size: a font resource whose widths are the glyphs'
-// advances at that size, so that text set at those advances needs no
-// corrections between glyphs.
+// A typeface at a size: a font resource.
 struct PdfFile::Font {
   QRawFont font;
   Face* face = nullptr;
   qreal size = 0;
-  QByteArray resource;        // "/F1"
-  std::vector<qreal> widths;  // thousandths of the size, by glyph; < 0 not yet known
-  quint32 space = 0;          // the blank's glyph, 0 when the font has none
+  QByteArray resource;  // "/F1"
+  quint32 space = 0;    // the blank's glyph, 0 when the font has none
   int object = 0;
 };
 
@@ -205,15 +203,9 @@ PdfFile::Font* PdfFile::fontFor(const QRawFont& raw) {
   if (!face) {
     auto made = std::make_unique<Face>();
     made->font = raw;
-    made->embeddable = !raw.fontTable("glyf").isEmpty() && !raw.fontTable("loca").isEmpty();
-    const QByteArray maxp = raw.fontTable("maxp");
-    made->used.assign(maxp.size() >= 6 ? std::size_t(quint16(s16(maxp, 4))) : 0, false);
-    // Subset tags: six capital letters, different for each typeface.
-    QByteArray tag("TQAAAA");
-    for (int i = 5, n = int(faces_.size()); i >= 2; --i, n /= 26) tag[i] = char('A' + n % 26);
-    made->name = tag + '+' + nameOf(raw.familyName());
-    const QByteArray style = nameOf(raw.styleName());
-    if (!style.isEmpty()) made->name += '-' + style;
+    made->outlines = outlinesOf(raw);
+    made->widths = advanceWidths(raw);
+    made->used.assign(made->widths.size(), false);
     face = faces_.emplace_back(std::move(made)).get();
   }
   auto font = std::make_unique<Font>();
@@ -221,21 +213,14 @@ PdfFile::Font* PdfFile::fontFor(const QRawFont& raw) {
   font->face = face;
   font->size = raw.pixelSize();
   font->resource = "/F" + QByteArray::number(qsizetype(fonts_.size()) + 1);
-  font->widths.assign(face->used.size(), -1);
   const QList<quint32> space = raw.glyphIndexesForString(QStringLiteral(" "));
   if (space.size() == 1 && space[0] > 0 && space[0] < face->used.size()) font->space = space[0];
   return lastFont_ = fonts_.emplace_back(std::move(font)).get();
 }
 
-qreal PdfFile::glyphWidth(Font& font, quint32 glyph) {
-  if (glyph >= font.widths.size()) return 0;
-  qreal& width = font.widths[glyph];
-  if (width < 0) {
-    const QList<QPointF> advance = font.font.advancesForGlyphIndexes(QList<quint32>{glyph});
-    const qreal units = advance.isEmpty() || font.size <= 0 ? 0 : advance[0].x() * 1000 / font.size;
-    width = std::round(units * 1e6) / 1e6;  // as written in the font's widths
-  }
-  return width;
+qreal PdfFile::glyphWidth(const Font& font, quint32 glyph) {
+  const std::vector<double>& widths = font.face->widths;
+  return glyph < widths.size() ? widths[glyph] : 0;
 }
 
 namespace {
@@ -250,7 +235,7 @@ constexpr int kMaxBlanks = 4;
 bool PdfFile::showGlyphs(const QRawFont& raw, const quint32* glyphs, const QPointF* positions,
                          qsizetype count) {
   Font* font = fontFor(raw);
-  if (!font || !font->face->embeddable) return false;
+  if (!font || font->face->outlines == Outlines::None) return false;
   if (count == 0) return true;
   PdfContent& c = content_;
   c << "BT " << font->resource << " " << font->size << "Tf\n";
@@ -301,9 +286,9 @@ bool PdfFile::showGlyphs(const QRawFont& raw, const quint32* glyphs, const QPoin
 
 void PdfFile::writeFonts() {
   for (const auto& face : faces_)
-    if (face->embeddable) writeFace(*face);
+    if (face->outlines != Outlines::None) writeFace(*face);
   for (const auto& font : fonts_)
-    if (font->face->embeddable) writeFont(*font);
+    if (font->face->outlines != Outlines::None) writeFont(*font);
 }
 
 namespace {
@@ -327,13 +312,18 @@ bool mapCharacters(const QRawFont& font, const std::vector<bool>& used, char32_t
   return true;
 }
 
-// Unicode for each glyph, as far as the font's character map tells: what
-// text extraction and search read. Latin letters and punctuation first;
-// the rest of the Basic Multilingual Plane only when a glyph is left.
-QByteArray toUnicodeMap(const QRawFont& font, const std::vector<bool>& used) {
+// The character of each used glyph (0: none), as far as the font's
+// character map tells: what text extraction and search read. Latin letters
+// and punctuation first; the rest of the Basic Multilingual Plane only when
+// a glyph is left.
+std::vector<char16_t> charactersOf(const QRawFont& font, const std::vector<bool>& used) {
   std::vector<char16_t> unicode(used.size(), 0);
   if (!mapCharacters(font, used, 0x20, 0x2ff, unicode) && !mapCharacters(font, used, 0x2000, 0x22ff, unicode))
     mapCharacters(font, used, 0x300, 0xffff, unicode);
+  return unicode;
+}
+
+QByteArray toUnicodeMap(const std::vector<char16_t>& unicode) {
   QByteArray entries;
   int inBlock = 0;
   QByteArray out;
@@ -363,9 +353,17 @@ void PdfFile::writeFace(Face& face) {
   std::vector<quint32> glyphs;
   for (std::size_t g = 0; g < face.used.size(); ++g)
     if (face.used[g]) glyphs.push_back(quint32(g));
-  const QByteArray file = trueTypeSubset(face.font, glyphs);
+  const std::vector<char16_t> unicode = charactersOf(face.font, face.used);
+  const bool cff = face.outlines == Outlines::Cff;
+  bool cut = true;  // a CFF font that is not cut down goes whole, without a subset tag
+  const QByteArray file =
+      cff ? openTypeCff(face.font, face.used, cut) : trueTypeSubset(face.font, glyphs, unicode);
   const int fontFile = newObject();
-  writeStream(fontFile, "/Length1 " + QByteArray::number(file.size()), file);
+  writeStream(fontFile, cff ? QByteArray("/Subtype/OpenType") : "/Length1 " + QByteArray::number(file.size()),
+              file);
+  face.name = (cut ? subsetTag(face.font, face.used) + '+' : QByteArray()) + nameOf(face.font.familyName());
+  const QByteArray style = nameOf(face.font.styleName());
+  if (!style.isEmpty()) face.name += '-' + style;
   const QByteArray head = face.font.fontTable("head");
   const QByteArray hhea = face.font.fontTable("hhea");
   const qreal unitsPerEm = head.size() >= 54 ? quint16(s16(head, 18)) : 1000;
@@ -375,25 +373,30 @@ void PdfFile::writeFace(Face& face) {
   write("<</Type/FontDescriptor/FontName/" + face.name + "/Flags 4/FontBBox[" + scaled(s16(head, 36)) + ' ' +
         scaled(s16(head, 38)) + ' ' + scaled(s16(head, 40)) + ' ' + scaled(s16(head, 42)) +
         "]/ItalicAngle 0/Ascent " + scaled(s16(hhea, 4)) + "/Descent " + scaled(s16(hhea, 6)) +
-        "/CapHeight " + scaled(s16(hhea, 4)) + "/StemV 80/FontFile2 " + ref(fontFile) + ">>\nendobj\n");
+        "/CapHeight " + scaled(s16(hhea, 4)) + "/StemV 80" + (cff ? "/FontFile3 " : "/FontFile2 ") +
+        ref(fontFile) + ">>\nendobj\n");
   face.toUnicode = newObject();
-  writeStream(face.toUnicode, {}, toUnicodeMap(face.font, face.used));
+  writeStream(face.toUnicode, {}, toUnicodeMap(unicode));
 }
 
 void PdfFile::writeFont(const Font& font) {
+  // The widths of the glyphs used, exactly as the font gives them where its
+  // units per em are a power of two.
+  const Face& face = *font.face;
   QByteArray widths;
-  for (std::size_t g = 0; g < font.widths.size(); ++g) {
-    if (font.widths[g] < 0) continue;
-    const bool follows = g > 0 && font.widths[g - 1] >= 0;
+  for (std::size_t g = 0; g < face.used.size(); ++g) {
+    if (!face.used[g]) continue;
+    const bool follows = g > 0 && face.used[g - 1];
     if (!follows) widths += (widths.isEmpty() ? "" : "]") + QByteArray::number(qulonglong(g)) + '[';
-    widths += number(font.widths[g], 6) + ' ';
+    widths += number(face.widths[g], 9) + ' ';
   }
   if (!widths.isEmpty()) widths += ']';
+  const bool cff = face.outlines == Outlines::Cff;
   const int cidFont = newObject();
   beginObject(cidFont);
-  write("<</Type/Font/Subtype/CIDFontType2/BaseFont/" + font.face->name +
-        "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>/FontDescriptor " +
-        ref(font.face->descriptor) + "/CIDToGIDMap/Identity/DW 0/W[" + widths + "]>>\nendobj\n");
+  write("<</Type/Font/Subtype/" + QByteArray(cff ? "CIDFontType0" : "CIDFontType2") + "/BaseFont/" +
+        face.name + "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>/FontDescriptor " +
+        ref(face.descriptor) + (cff ? "" : "/CIDToGIDMap/Identity") + "/DW 0/W[" + widths + "]>>\nendobj\n");
   beginObject(font.object);
   write("<</Type/Font/Subtype/Type0/BaseFont/" + font.face->name + "/Encoding/Identity-H/DescendantFonts[" +
         ref(cidFont) + "]/ToUnicode " + ref(font.face->toUnicode) + ">>\nendobj\n");
@@ -490,7 +493,7 @@ int PdfFile::writeImage(const QImage& source) {
 
 PdfFile::PdfFile(QIODevice& out)
     : out_(out), offsets_(kInfo + 1, 0), deflater_(std::make_unique<Deflater>()) {
-  write(QByteArray("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n"));
+  write(QByteArray("%PDF-1.6\n%\xe2\xe3\xcf\xd3\n"));
 }
 
 PdfFile::~PdfFile() = default;
@@ -534,7 +537,7 @@ void PdfFile::endPage() {
 
 bool PdfFile::finish() {
   for (const auto& font : fonts_)
-    if (font->face->embeddable) font->object = newObject();
+    if (font->face->outlines != Outlines::None) font->object = newObject();
   writeFonts();
   QByteArray resources = "<</ProcSet[/PDF/Text/ImageB/ImageC/ImageI]/Font<<";
   for (const auto& font : fonts_)

@@ -78,7 +78,8 @@ class PdfFile {
 
   // Shows glyphs of font at positions (in the content's current user space,
   // where y grows downwards) in the current fill colour. False, writing
-  // nothing, when the font cannot be embedded (it has no TrueType outlines).
+  // nothing, when the font cannot be embedded (it has neither TrueType nor
+  // CFF outlines).
   bool showGlyphs(const QRawFont& font, const quint32* glyphs, const QPointF* positions, qsizetype count);
   // The resource name of image ("/I1"), writing the picture the first time
   // it is seen (by key, else by content).
@@ -94,7 +95,7 @@ class PdfFile {
   void write(const QByteArray& bytes);
   void writeStream(int number, const QByteArray& dictionary, QByteArrayView data, bool compress = true);
   Font* fontFor(const QRawFont& font);
-  qreal glyphWidth(Font& font, quint32 glyph);
+  static qreal glyphWidth(const Font& font, quint32 glyph);
   int writeImage(const QImage& image);
   void writeFonts();
   void writeFace(Face& face);

@@ -65,14 +65,14 @@ class PdfWriter::Engine final : public QPaintEngine {
 
   bool end() override {
     file_->endPage();
-    return file_->finish();
+    return file_->finish() && unembeddable_.isEmpty();
   }
 
   bool newPage() {
     if (!isActive()) return true;
     file_->endPage();
     startPage();
-    return !file_->failed();
+    return !file_->failed() && unembeddable_.isEmpty();
   }
 
   Type type() const override { return QPaintEngine::User; }
@@ -165,15 +165,13 @@ class PdfWriter::Engine final : public QPaintEngine {
     useMatrix(transform);
     useFill(color);
     if (file_->showGlyphs(font, glyphs.constData(), positions.constData(), count)) return;
-    // A font without TrueType outlines is not embedded: its glyphs go as
-    // shapes.
-    QPainterPath outlines;
-    for (qsizetype i = 0; i < count; ++i)
-      outlines.addPath(font.pathForGlyph(glyphs[i]).translated(positions[i]));
-    outlines.setFillRule(Qt::WindingFill);
-    writePath(outlines);
-    file_->content() << "f\n";
+    // Glyphs drawn as shapes would not be text any more: the file fails
+    // instead.
+    if (unembeddable_.isEmpty())
+      unembeddable_ = QString(font.familyName() + u' ' + font.styleName()).trimmed();
   }
+
+  const QString& unembeddableFont() const { return unembeddable_; }
 
  private:
   void startPage() {
@@ -322,6 +320,7 @@ class PdfWriter::Engine final : public QPaintEngine {
   QTransform transform_;
   GraphicsState state_;
   std::optional<GraphicsState> saved_;  // the state before the open "q"
+  QString unembeddable_;                // the first font that could not be embedded
 };
 
 PdfWriter::PdfWriter(QIODevice* device)
@@ -357,6 +356,8 @@ bool PdfWriter::drawGlyphRun(QPainter& painter, const QGlyphRun& run, const QCol
                               painter.combinedTransform());
   return true;
 }
+
+QString PdfWriter::unembeddableFont() const { return engine_->unembeddableFont(); }
 
 QPaintEngine* PdfWriter::paintEngine() const { return engine_.get(); }
 

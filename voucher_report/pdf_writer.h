@@ -9,7 +9,9 @@
 // translucency) QPainter renders to a picture first. Text drawn with
 // QPainter::drawText becomes glyphs of its font; glyph runs must come
 // through drawGlyphRun() below, since a paint engine is not told their
-// glyphs.
+// glyphs. Fonts with TrueType outlines are embedded as subsets, OpenType
+// fonts with CFF outlines whole; text in any other font is not drawn, and
+// the pages after it are refused (see unembeddableFont()).
 #pragma once
 
 #include <QPageLayout>
@@ -40,8 +42,11 @@ class PdfWriter final : public QPaintDevice {
   void setCreator(const QString& creator);
 
   // Ends the page being painted and begins the next. False when the file
-  // could not be written.
+  // could not be written or a font could not be embedded.
   bool newPage();
+  // The first font whose text could not be embedded ("Family Style"),
+  // empty while every one could.
+  QString unembeddableFont() const;
 
   // Draws run in color on painter's device when it is a PdfWriter, at the
   // painter's transform. False, drawing nothing, on any other device.

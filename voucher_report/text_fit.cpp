@@ -9,6 +9,8 @@
 #include <cmath>
 #include <optional>
 
+#include "voucher_report/font_subset.h"
+
 namespace tarquelas::report {
 
 namespace {
@@ -47,8 +49,16 @@ std::optional<Run> directRun(FontGlyphs& font, const QString& text) {
     if (it == font.glyphs.constEnd()) {
       const QList<quint32> glyph = raw.glyphIndexesForString(QString(c));
       const quint32 g = glyph.size() == 1 ? glyph[0] : 0;
-      const QList<QPointF> advance = raw.advancesForGlyphIndexes(QList<quint32>{g});
-      it = font.glyphs.insert(c.unicode(), {g, advance.isEmpty() ? 0 : advance[0].x()});
+      // The font's own advance, as a PDF's widths give it: text set at it
+      // needs no corrections between glyphs there.
+      qreal advance = 0;
+      if (g < font.widths.size()) {
+        advance = font.widths[g] * raw.pixelSize() / 1000;
+      } else {
+        const QList<QPointF> advances = raw.advancesForGlyphIndexes(QList<quint32>{g});
+        advance = advances.isEmpty() ? 0 : advances[0].x();
+      }
+      it = font.glyphs.insert(c.unicode(), {g, advance});
     }
     if (it->first == 0) return std::nullopt;
     if (c != QLatin1Char(' ')) {
@@ -124,7 +134,11 @@ ShapedText TextShaper::shapeSingleLine(const TextStyle& style, const QString& te
 TextShaper::FontGlyphs& TextShaper::fontGlyphs(const QFont& font) {
   const FontKey key{font.family(), font.pixelSize(), font.weight()};
   auto it = fonts_.find(key);
-  if (it == fonts_.end()) it = fonts_.insert(key, FontGlyphs{QRawFont::fromFont(font), {}});
+  if (it == fonts_.end()) {
+    QRawFont raw = QRawFont::fromFont(font);
+    std::vector<double> widths = advanceWidths(raw);
+    it = fonts_.insert(key, FontGlyphs{std::move(raw), {}, std::move(widths)});
+  }
   return *it;
 }
 
@@ -140,9 +154,10 @@ QFont designFont(const TextStyle& style) {
   QFont font(style.family);
   font.setPixelSize(style.sizeTwips);
   font.setBold(style.bold);
-  // Whole-unit advances at the twip scale: a PDF then writes each glyph step
-  // as a short integer. No shaping: the texts are Latin and unkerned.
-  font.setHintingPreference(QFont::PreferFullHinting);
+  // The font's own advances (unhinted), as a PDF's widths give them, so
+  // that measuring and setting agree with every device. No shaping: the
+  // texts are Latin and unkerned.
+  font.setHintingPreference(QFont::PreferNoHinting);
   font.setStyleStrategy(QFont::PreferNoShaping);
   return font;
 }

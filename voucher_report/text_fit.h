@@ -12,6 +12,7 @@
 #include <QRectF>
 #include <QString>
 #include <utility>
+#include <vector>
 
 #include "voucher_report/report_design.h"
 
@@ -82,6 +83,7 @@ class TextShaper {
   struct FontGlyphs {
     QRawFont font;
     QHash<char16_t, std::pair<quint32, qreal>> glyphs;
+    std::vector<double> widths;  // the font's own advances in thousandths of an em
   };
 
   ShapedText shapeSingleLine(const TextStyle& style, const QString& text, QSizeF boxSize);

@@ -1,13 +1,18 @@
 #include "voucher_report/voucher_index.h"
 
+#include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <unordered_map>
 
 #include "declarations/voucher_layout.h"
+#include "support/fields.h"
 #include "support/text_file.h"
 #include "support/varias.h"
 #include "voucher_report/report_engine.h"
 #include "voucher_report/tarquela_design.h"
+
+using namespace Qt::StringLiterals;
 
 namespace tarquelas::voucher {
 
@@ -110,6 +115,36 @@ qint64 VoucherIndex::pagesOf(qint64 i) const {
 
 qint64 VoucherIndex::lastLine(qint64 i) const {
   return i + 1 < voucherCount() ? voucher(i + 1).firstLine - 1 : lineCount_;
+}
+
+Status changedSinceIndexed(const QString& path) {
+  return Status::error(fileErrorDescription(u"leer"_s, QFileInfo(path).absoluteFilePath(),
+                                            u"cambi\u00f3 desde que se armaron los comprobantes"_s));
+}
+
+CuitVouchers VoucherIndex::vouchersOfCuits(const QList<QByteArray>& cuits) const {
+  CuitVouchers found;
+  QSet<QByteArray> seen;
+  LineReader reader;
+  if (Status opened = reader.open(path_); !opened.isOk() && !vouchers_.empty()) return {opened, {}, {}};
+  reader.setLineLimit(kDetailLength);
+  std::size_t next = 0;
+  for (qint64 at = 0; next < vouchers_.size(); at = reader.position()) {
+    const std::optional<QByteArrayView> line = reader.next();
+    if (!line || at > vouchers_[next].offset) break;
+    if (at < vouchers_[next].offset) continue;
+    const QByteArrayView cuit = trimBlanks(detail::cuit.in(*line));
+    if (std::any_of(cuits.begin(), cuits.end(), [&](const QByteArray& c) { return c == cuit; })) {
+      found.vouchers.push_back(qint64(next));
+      seen.insert(cuit.toByteArray());
+    }
+    ++next;
+  }
+  if (!reader.status().isOk()) return {reader.status(), {}, {}};
+  if (next < vouchers_.size()) return {changedSinceIndexed(path_), {}, {}};
+  for (const QByteArray& cuit : cuits)
+    if (!seen.contains(cuit) && !found.missing.contains(cuit)) found.missing.append(cuit);
+  return found;
 }
 
 qint64 VoucherIndex::voucherOfPage(qint64 page) const {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -35,6 +36,7 @@ struct VoucherEntry {
 };
 
 struct IndexResult;
+struct CuitVouchers;
 
 class VoucherIndex {
  public:
@@ -59,6 +61,12 @@ class VoucherIndex {
   // The voucher holding page, or -1 when there is no such page.
   qint64 voucherOfPage(qint64 page) const;
 
+  // The vouchers, in order, of the consortia whose C.U.I.T. (11 digits
+  // without dashes) is among cuits, found by the C.U.I.T. field of each
+  // voucher's first record, trimmed; one pass over the file. A file that
+  // no longer holds the indexed records is an error.
+  [[nodiscard]] CuitVouchers vouchersOfCuits(const QList<QByteArray>& cuits) const;
+
  private:
   VoucherIndex() = default;
 
@@ -73,5 +81,14 @@ struct IndexResult {
   Status status;
   std::optional<VoucherIndex> index;
 };
+
+struct CuitVouchers {
+  Status status;
+  std::vector<qint64> vouchers;
+  QList<QByteArray> missing;  // the C.U.I.T.s asked for that have no voucher, in the order asked
+};
+
+// The error of a file that no longer holds what was indexed.
+Status changedSinceIndexed(const QString& path);
 
 }  // namespace tarquelas::voucher

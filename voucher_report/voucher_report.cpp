@@ -115,22 +115,42 @@ class VoucherReport::Impl {
     return nullptr;
   }
 
-  // Paints pages first..last onto device (a QPagedPaintDevice or the PDF
+  // Paints the pages of pages onto device (a QPagedPaintDevice or the PDF
   // writer), reporting stage.
   template <typename Device>
-  Status paintPages(Device& device, QPainter& painter, int first, int last, Progress::Stage stage,
+  Status paintPages(Device& device, QPainter& painter, const PageSet& pages, Progress::Stage stage,
                     Progress& progress) {
-    if (first < 0 || last >= pageCount() || first > last) return outOfRange(first, last);
+    qint64 total = 0, done = 0;
+    for (const PageRange& range : pages) {
+      if (range.first < 0 || range.last >= pageCount() || range.count() == 0)
+        return outOfRange(range.first, range.last);
+      total += range.count();
+    }
     report::TextShaper pageShaper;
-    for (int number = first; number <= last; ++number) {
-      if ((number > first && !device.newPage()) || !painter.isActive()) return refused(number);
-      Status status;
-      const report::Page* laidOut = page(number, status);
-      if (!laidOut) return status.isOk() ? changedFile() : status;
-      report::paintReportPage(*laidOut, painter, pageShaper);
-      if (!progress.report(stage, number - first + 1, last - first + 1)) return Status::cancelled();
+    for (const PageRange& range : pages) {
+      for (int number = range.first; number <= range.last; ++number) {
+        if ((done > 0 && !device.newPage()) || !painter.isActive()) return refused(number);
+        Status status;
+        const report::Page* laidOut = page(number, status);
+        if (!laidOut) return status.isOk() ? changedFile() : status;
+        report::paintReportPage(*laidOut, painter, pageShaper);
+        if (!progress.report(stage, ++done, total)) return Status::cancelled();
+      }
     }
     return Status::ok();
+  }
+
+  // The vouchers' pages, touching ones joined.
+  PageSet pagesOf(const std::vector<qint64>& vouchers) const {
+    PageSet pages;
+    for (const qint64 v : vouchers) {
+      const int first = int(index.voucher(v).firstPage), last = int(first + index.pagesOf(v) - 1);
+      if (!pages.empty() && pages.back().last + 1 == first)
+        pages.back().last = last;
+      else
+        pages.push_back({first, last});
+    }
+    return pages;
   }
 
   int pageCount() const { return int(std::min<qint64>(index.pageCount(), std::numeric_limits<int>::max())); }
@@ -147,10 +167,7 @@ class VoucherReport::Impl {
         u"El dispositivo de impresi\u00f3n no acept\u00f3 la p\u00e1gina %1."_s.arg(number + 1));
   }
 
-  Status changedFile() const {
-    return Status::error(fileErrorDescription(u"leer"_s, QFileInfo(index.path()).absoluteFilePath(),
-                                              u"cambi\u00f3 desde que se armaron los comprobantes"_s));
-  }
+  Status changedFile() const { return voucher::changedSinceIndexed(index.path()); }
 
   voucher::VoucherIndex index;
   voucher::RptTarquela layout;  // owns the controls the kept pages point at
@@ -192,16 +209,31 @@ void VoucherReport::paintPage(int index, QPainter& painter) const {
 
 Status VoucherReport::paintPages(QPagedPaintDevice& device, QPainter& painter, int first, int last,
                                  Progress& progress) const {
-  return impl_->paintPages(device, painter, first, last, Progress::Stage::PrintingPages, progress);
+  return impl_->paintPages(device, painter, {{first, last}}, Progress::Stage::PrintingPages, progress);
+}
+
+PageSet VoucherReport::allPages() const {
+  if (pageCount() == 0) return {};
+  return {{0, pageCount() - 1}};
+}
+
+VoucherReport::CuitPages VoucherReport::pagesOfCuits(const QList<QByteArray>& cuits) const {
+  voucher::CuitVouchers found = impl_->index.vouchersOfCuits(cuits);
+  if (!found.status.isOk()) return {found.status, {}, {}};
+  return {Status::ok(), impl_->pagesOf(found.vouchers), std::move(found.missing)};
 }
 
 Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const {
+  return writePdf(pdfPath, allPages(), progress);
+}
+
+Status VoucherReport::writePdf(const QString& pdfPath, const PageSet& pages, Progress& progress) const {
   // The new file is renamed over the old one: something that is not a plain
   // file (a device, a pipe) must not be replaced by it.
   if (Status plain = checkReplaceable(QFileInfo(pdfPath).absoluteFilePath()); !plain.isOk()) return plain;
   QSaveFile file(pdfPath);
   if (!file.open(QIODevice::WriteOnly)) return Status::error(writeError(pdfPath, fileReason(file)));
-  Status status = writePdf(file, 0, pageCount() - 1, 1, Progress::Stage::WritingPdf, progress);
+  Status status = writePdf(file, pages, 1, Progress::Stage::WritingPdf, progress);
   if (!status.isOk()) {
     file.cancelWriting();
     return status;
@@ -211,6 +243,13 @@ Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const
 }
 
 Status VoucherReport::writePdf(QIODevice& device, int first, int last, int copies, Progress::Stage stage,
+                               Progress& progress) const {
+  // A report without pages still makes a valid, empty document.
+  const PageSet pages = first <= last ? PageSet{{first, last}} : PageSet{};
+  return writePdf(device, pages, copies, stage, progress);
+}
+
+Status VoucherReport::writePdf(QIODevice& device, const PageSet& pages, int copies, Progress::Stage stage,
                                Progress& progress) const {
   const auto failed = [&device] {
     const auto* file = qobject_cast<const QFileDevice*>(&device);
@@ -229,12 +268,15 @@ Status VoucherReport::writePdf(QIODevice& device, int first, int last, int copie
     writer.setTitle(u"Tarquelas"_s);
     QPainter painter;
     if (!painter.begin(&writer)) return failed();
-    // A report without pages still makes a valid, empty document.
-    for (int copy = 0; copy < copies && status.isOk() && first <= last; ++copy) {
-      if (copy > 0 && !writer.newPage()) status = Impl::refused(first);
-      if (status.isOk()) status = impl_->paintPages(writer, painter, first, last, stage, progress);
+    for (int copy = 0; copy < copies && status.isOk() && !pages.empty(); ++copy) {
+      if (copy > 0 && !writer.newPage()) status = Impl::refused(pages.front().first);
+      if (status.isOk()) status = impl_->paintPages(writer, painter, pages, stage, progress);
     }
     painter.end();
+    if (const QString font = writer.unembeddableFont(); !font.isEmpty() && !whole.failed())
+      return Status::error(
+          u"La fuente \u00ab%1\u00bb no se puede incrustar en el PDF: no tiene contornos TrueType ni CFF."_s
+              .arg(font));
   }
   if (status.isOk() && whole.failed()) status = Status::error(QString());
   if (status.isError() && whole.failed()) return failed();

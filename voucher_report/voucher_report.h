@@ -6,11 +6,14 @@
 // PDF all paint the same pages.
 #pragma once
 
+#include <QByteArray>
 #include <QIODevice>
+#include <QList>
 #include <QPageLayout>
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "support/progress.h"
 #include "support/status.h"
@@ -19,6 +22,17 @@ class QPagedPaintDevice;
 class QPainter;
 
 namespace tarquelas {
+
+// Pages of the report, 0-based, both ends included; empty when last < first.
+struct PageRange {
+  int first = 0;
+  int last = -1;
+  int count() const { return last >= first ? last - first + 1 : 0; }
+  friend bool operator==(const PageRange&, const PageRange&) = default;
+};
+
+// Pages in the order they are printed: ranges one after the other.
+using PageSet = std::vector<PageRange>;
 
 class VoucherReport {
  public:
@@ -36,6 +50,15 @@ class VoucherReport {
   int pageCount() const;
   // Number of vouchers (0 for a file with the header alone).
   qint64 voucherCount() const;
+  // Every page, as one range (none for a report without pages).
+  PageSet allPages() const;
+
+  struct CuitPages;
+  // The pages of every voucher of the consortia whose C.U.I.T.s (11 digits
+  // without dashes) are given, in report order, touching ranges joined, and
+  // the C.U.I.T.s that have no voucher. Reads the auxiliary file once.
+  [[nodiscard]] CuitPages pagesOfCuits(const QList<QByteArray>& cuits) const;
+
   // A4 portrait with the report's margins.
   QPageLayout pageLayout() const;
 
@@ -56,11 +79,18 @@ class VoucherReport {
   // Writes every page to pdfPath atomically, fonts embedded, reporting
   // Progress::Stage::WritingPdf.
   [[nodiscard]] Status writePdf(const QString& pdfPath, Progress& progress = noProgress()) const;
+  // The same with the pages of pages only.
+  [[nodiscard]] Status writePdf(const QString& pdfPath, const PageSet& pages,
+                                Progress& progress = noProgress()) const;
 
   // Writes pages first..last (0-based, inclusive), copies times over, as one
   // PDF into device, which is open for writing (a print job's spool file).
   // Reports stage; a write the device does not take whole is an error.
   [[nodiscard]] Status writePdf(QIODevice& device, int first, int last, int copies, Progress::Stage stage,
+                                Progress& progress = noProgress()) const;
+  // The same with the pages of pages, in their order; progress counts the
+  // pages of all of them.
+  [[nodiscard]] Status writePdf(QIODevice& device, const PageSet& pages, int copies, Progress::Stage stage,
                                 Progress& progress = noProgress()) const;
 
   class Impl;
@@ -73,6 +103,12 @@ class VoucherReport {
 struct VoucherReport::BuildResult {
   Status status;
   std::optional<VoucherReport> report;
+};
+
+struct VoucherReport::CuitPages {
+  Status status;
+  PageSet pages;
+  QList<QByteArray> missing;  // in the order asked
 };
 
 }  // namespace tarquelas

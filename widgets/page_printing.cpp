@@ -28,10 +28,10 @@ namespace {
 // pages per sheet, banners), as name and value pairs.
 constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
-// Writes range, copies times over, as a PDF into file.
-Status writePages(const VoucherReport& report, QFileDevice& file, PageRange range, int copies,
+// Writes pages, copies times over, as a PDF into file.
+Status writePages(const VoucherReport& report, QFileDevice& file, const PageSet& pages, int copies,
                   Progress& progress) {
-  return report.writePdf(file, range.first, range.last, copies, Progress::Stage::PrintingPages, progress);
+  return report.writePdf(file, pages, copies, Progress::Stage::PrintingPages, progress);
 }
 
 const char* sidesOf(QPrinter::DuplexMode duplex) {
@@ -79,7 +79,8 @@ Status submit(QPrinter& printer, const QString& queue, const QString& spoolPath)
   return Status::error(QStringLiteral("No se pudo imprimir en %1: %2").arg(queue, reason));
 }
 
-Status printToQueue(const VoucherReport& report, QPrinter& printer, PageRange range, Progress& progress) {
+Status printToQueue(const VoucherReport& report, QPrinter& printer, const PageSet& pages,
+                    Progress& progress) {
   const QString queue = printer.printerName();
   if (const QString missing = missingQueueDescription(queue); !missing.isEmpty())
     return Status::error(missing);
@@ -87,18 +88,18 @@ Status printToQueue(const VoucherReport& report, QPrinter& printer, PageRange ra
   if (!spool.open())
     return Status::error(
         fileErrorDescription(QStringLiteral("crear"), spool.fileTemplate(), fileReason(spool)));
-  Status status = writePages(report, spool, range, 1, progress);
+  Status status = writePages(report, spool, pages, 1, progress);
   spool.close();
   if (status.isOk()) status = submit(printer, queue, spool.fileName());
   return status;
 }
 
-Status printToFile(const VoucherReport& report, const QPrinter& printer, PageRange range,
+Status printToFile(const VoucherReport& report, const QPrinter& printer, const PageSet& pages,
                    Progress& progress) {
   QSaveFile file(printer.outputFileName());
   if (!file.open(QIODevice::WriteOnly))
     return Status::error(fileErrorDescription(QStringLiteral("escribir"), file.fileName(), fileReason(file)));
-  const Status status = writePages(report, file, range, std::max(1, printer.copyCount()), progress);
+  const Status status = writePages(report, file, pages, std::max(1, printer.copyCount()), progress);
   if (!status.isOk()) {
     file.cancelWriting();
     return status;
@@ -122,17 +123,23 @@ PageRange requestedPages(const QPrinter& printer, int currentPage, int pageCount
 
 Status printPages(const VoucherReport& report, QPrinter& printer, PageRange range, Progress& progress) {
   if (range.count() == 0) return Status::ok();
-  if (!printer.outputFileName().isEmpty()) return printToFile(report, printer, range, progress);
-  return printToQueue(report, printer, range, progress);
+  return printPages(report, printer, PageSet{range}, progress);
 }
 
-Status printToQueue(const VoucherReport& report, const QString& queue, Progress& progress) {
+Status printPages(const VoucherReport& report, QPrinter& printer, const PageSet& pages, Progress& progress) {
+  if (pages.empty()) return Status::ok();
+  if (!printer.outputFileName().isEmpty()) return printToFile(report, printer, pages, progress);
+  return printToQueue(report, printer, pages, progress);
+}
+
+Status printToQueue(const VoucherReport& report, const QString& queue, const PageSet& pages,
+                    Progress& progress) {
   if (const QString missing = missingQueueDescription(queue); !missing.isEmpty())
     return Status::error(missing);
   QPrinter printer(QPrinter::HighResolution);
   printer.setPrinterName(queue);
   printer.setDocName(QString::fromUtf16(u"Tarquelas"));
-  return printPages(report, printer, {0, report.pageCount() - 1}, progress);
+  return printPages(report, printer, pages, progress);
 }
 
 QString missingQueueDescription(const QString& queue) {

@@ -8,20 +8,11 @@
 
 #include "support/progress.h"
 #include "support/status.h"
+#include "voucher_report/voucher_report.h"
 
 class QPrinter;
 
 namespace tarquelas {
-
-class VoucherReport;
-
-// Pages of the report, 0-based, both ends included; empty when last < first.
-struct PageRange {
-  int first = 0;
-  int last = -1;
-  int count() const { return last >= first ? last - first + 1 : 0; }
-  friend bool operator==(const PageRange&, const PageRange&) = default;
-};
 
 // The pages the printer's print range names: all of them, the dialog's
 // 1-based from–to, or the current page (0-based), clipped to the report.
@@ -33,9 +24,12 @@ PageRange requestedPages(const QPrinter& printer, int currentPage, int pageCount
 // Cancelled: nothing is printed and no file is left.
 [[nodiscard]] Status printPages(const VoucherReport& report, QPrinter& printer, PageRange range,
                                 Progress& progress = noProgress());
+// The same with the pages of pages, in their order, as one job.
+[[nodiscard]] Status printPages(const VoucherReport& report, QPrinter& printer, const PageSet& pages,
+                                Progress& progress = noProgress());
 
-// Prints every page of report to the print queue, as batch mode does.
-[[nodiscard]] Status printToQueue(const VoucherReport& report, const QString& queue,
+// Prints pages of report to the print queue, as batch mode does.
+[[nodiscard]] Status printToQueue(const VoucherReport& report, const QString& queue, const PageSet& pages,
                                   Progress& progress = noProgress());
 
 // The description of a print queue that does not exist, or of a print

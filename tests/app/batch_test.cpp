@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QLockFile>
 #include <QProcess>
 
 #include "app_test_files.h"
@@ -63,6 +62,12 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
     testing::writeBytes(names.value(QLatin1String(name)), bytes);
   };
   make("{faulty}", "con errores.txt", testing::faultyVouchers());
+  make("{trailing}", "pagos.txt ", testing::faultyVouchers());
+  make("{trimmed}", "pagos.txt", testing::readBytes(samplePath("vouchers.txt")));
+  names.insert("{program}", QStringLiteral(TARQUELAS_PROGRAM));
+  names.insert("{programDir}", QFileInfo(QStringLiteral(TARQUELAS_PROGRAM)).absolutePath());
+  names.insert("{lockIsFolder}", input.filePath("lock es carpeta"));
+  QDir().mkpath(names.value("{lockIsFolder}") + "/.Tarquelas.lock");
   make("{pdf}", "Comprobantes de marzo.pdf", "de otra corrida");
   // What an ordinary user may not read, nor delete; the rest of {input} is theirs to read.
   make("{unreadable}", "ilegible.txt", testing::faultyVouchers());
@@ -121,27 +126,40 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
 }
 
 // Two programs on one App directory: the second waits, saying so once and touching nothing, until
-// the first lets it go; only then does it read the file, made faulty meanwhile.
+// the first lets it go, by ending or by being killed; only then does it read the file, made faulty
+// meanwhile.
 TEST(BatchTest, WaitsForAnotherRunInTheSameAppDirectory) {
-  QTemporaryDir dir, input;
-  const QString file = input.filePath(QStringLiteral("pagos.txt"));
-  ASSERT_TRUE(testing::writeBytes(file, testing::readBytes(samplePath("vouchers.txt"))));
-  QLockFile other(dir.filePath(QStringLiteral(".Tarquelas.lock")));
-  ASSERT_TRUE(other.tryLock(0));
-  QProcess program;
-  start(program, {"--procesar", file, "--directorio", dir.path()});
-  program.setReadChannel(QProcess::StandardError);
-  QByteArray err;
-  while (!err.contains('\n') && program.waitForReadyRead(60000)) err += program.readAllStandardError();
-  EXPECT_EQ(QString::fromUtf8(err),
-            QStringLiteral("Esperando que termine otro proceso que usa la carpeta de trabajo…\n"));
-  EXPECT_EQ(filesIn(dir.path()), QStringList());
-  ASSERT_TRUE(testing::writeBytes(file, testing::faultyVouchers()));
-  other.unlock();
-  ASSERT_TRUE(program.waitForFinished(120000));
-  EXPECT_EQ(program.exitCode(), 1);
-  EXPECT_EQ(QString::fromUtf8(err + program.readAllStandardError()).count(QStringLiteral("Esperando")), 1);
-  EXPECT_EQ(filesIn(dir.path()), (QStringList{"TarquelasAux.txt", "TarquelasErrores.txt"}));
+  for (const bool killed : {false, true}) {
+    SCOPED_TRACE(killed ? "killed" : "ended");
+    QTemporaryDir dir, input;
+    const QString file = input.filePath(QStringLiteral("pagos.txt"));
+    ASSERT_TRUE(testing::writeBytes(file, testing::readBytes(samplePath("vouchers.txt"))));
+    // Another process holds the lock until its standard input closes.
+    QProcess other;
+    other.start(QStringLiteral("flock"), {"--close", dir.filePath(QStringLiteral(".Tarquelas.lock")), "sh",
+                                          "-c", "echo tomado; exec cat"});
+    ASSERT_TRUE(other.waitForReadyRead(60000));
+    QProcess program;
+    start(program, {"--procesar", file, "--directorio", dir.path()});
+    program.setReadChannel(QProcess::StandardError);
+    QByteArray err;
+    while (!err.contains('\n') && program.waitForReadyRead(60000)) err += program.readAllStandardError();
+    EXPECT_EQ(QString::fromUtf8(err),
+              QStringLiteral("Esperando que termine otro proceso que usa la carpeta de trabajo…\n"));
+    EXPECT_EQ(filesIn(dir.path()), QStringList());
+    ASSERT_TRUE(testing::writeBytes(file, testing::faultyVouchers()));
+    if (killed) {
+      other.kill();
+    } else {
+      other.closeWriteChannel();
+    }
+    ASSERT_TRUE(program.waitForFinished(120000));
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(err + program.readAllStandardError()).count(QStringLiteral("Esperando")), 1);
+    EXPECT_EQ(filesIn(dir.path()), (QStringList{"TarquelasAux.txt", "TarquelasErrores.txt"}));
+    other.closeWriteChannel();  // the killed holder's command ends too
+    other.waitForFinished(60000);
+  }
 }
 
 }  // namespace

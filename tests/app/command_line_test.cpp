@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include "app_test_files.h"
 #include "common/data_table.h"
 
@@ -14,8 +16,11 @@ TEST(CommandLineTest, ArgumentsGiveTheModeAndItsValues) {
   const char* const modes[] = {"Window", "Batch", "Help", "Version", "WrongUsage"};
   for (const QString& line : testing::caseLines("command_lines.txt")) {
     const QString arrow = QStringLiteral("=>");
-    const CommandLine c = parseCommandLine(line.section(arrow, 0, 0).split(u' ', Qt::SkipEmptyParts));
-    QStringList got{c.path,   c.directory, c.pdf, c.printQueue, c.trabajadores ? "trabajadores" : "",
+    QStringList arguments = line.section(arrow, 0, 0).split(u' ', Qt::SkipEmptyParts);
+    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^<>$")), QString());
+    const CommandLine c = parseCommandLine(arguments);
+    QStringList got{c.path,       c.directory,        c.pdf,
+                    c.printQueue, c.cuits.join(u','), c.trabajadores ? "trabajadores" : "",
                     c.problem};
     got.removeAll(QString());
     got.prepend(QLatin1String(modes[int(c.mode)]));

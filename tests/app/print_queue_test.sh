@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Printing into a real print system: a CUPS queue on the PDF printer
 # (cups-pdf) gets the sample's vouchers once through the preview's print
-# path and once through --imprimir; each printed PDF must hold one page per
-# voucher, the texts and the bar codes of the program's own PDF. A queue
-# that does not exist is said so; a stopped one is told before printing and
-# still gets the job; one that refuses jobs says so. Then a queue that
-# disappears while the pages are painted must give the error prompt, and
-# nothing may come out of it.
+# path, once through --imprimir and once through --imprimir --cuit; each
+# printed PDF must hold one page per voucher (of the consortium asked for),
+# the texts and the bar codes of the program's own PDF. --pdf --cuit must
+# give those pages too. A queue that does not exist is said so; a stopped
+# one is told before printing and still gets the job; one that refuses jobs
+# says so. Then a queue that disappears while the pages are painted must
+# give the error prompt, and nothing may come out of it.
 # Starts the CUPS scheduler when none runs; that, adding a queue and its
 # cups-pdf settings in /etc/cups, needs root (scripts/pdf-queue.sh). Exit
 # 77 (skipped) otherwise.
@@ -57,15 +58,33 @@ key_lines() {
   pdftotext "$1" - 2>/dev/null | tr -s ' ' | grep -E 'CUIT: |CONSORCIO: |TOTAL A PAGAR|VENCIMIENTO: |Código de barras: ' | sort
 }
 
+# The pages of the reference that show C.U.I.T. $1 (printed form), as a
+# qpdf page list.
+pages_of() {
+  local p list=()
+  for p in $(seq 1 "$pages"); do
+    if pdftotext -f "$p" -l "$p" "$work/referencia.pdf" - 2>/dev/null | grep -q "CUIT: $1 "; then list+=("$p"); fi
+  done
+  [ ${#list[@]} -gt 0 ] || fail "no page of the reference shows $1"
+  (IFS=,; echo "${list[*]}")
+}
+
+# Checks pdf against the reference PDF, or against the reference's pages
+# given as a qpdf page list.
 check_printed() {
-  local pdf=$1 what=$2
+  local pdf=$1 what=$2 reference=$work/referencia.pdf expected=$pages
   echo "== $what: $(basename "$pdf")"
+  if [ $# -gt 2 ]; then
+    reference=$work/parte.pdf
+    qpdf "$work/referencia.pdf" --pages "$work/referencia.pdf" "$3" -- "$reference" || fail "qpdf $3"
+    expected=$(pdfinfo "$reference" | awk '/^Pages:/ {print $2}')
+  fi
   local got
   got=$(pdfinfo "$pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
-  [ "$got" = "$pages" ] || fail "$what: $got pages printed, $pages vouchers"
-  diff <(key_lines "$work/referencia.pdf") <(key_lines "$pdf") || fail "$what: the printed texts differ"
+  [ "$got" = "$expected" ] || fail "$what: $got pages, $expected expected"
+  diff <(key_lines "$reference") <(key_lines "$pdf") || fail "$what: the texts differ"
   local codes=0 p digits read
-  for p in $(seq 1 "$pages"); do
+  for p in $(seq 1 "$got"); do
     digits=$(pdftotext -f "$p" -l "$p" "$pdf" - 2>/dev/null | sed -n 's/.*Código de barras: *\([0-9]*\).*/\1/p' | head -n 1)
     [ -n "$digits" ] || continue
     pdftoppm -f "$p" -l "$p" -r 150 -gray -png -singlefile "$pdf" "$work/pagina" 2>/dev/null
@@ -78,6 +97,12 @@ check_printed() {
   echo "   $got pages, texts as in the program's PDF, $codes bar codes read"
 }
 
+# Two consortia of two vouchers and of one, given with dashes and without.
+mkdir "$work/cuit"
+QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work/cuit" --pdf "$work/cuit.pdf" \
+  --cuit 30-91546667-9,33650855464 >/dev/null || fail "--pdf --cuit failed"
+check_printed "$work/cuit.pdf" "--pdf --cuit" "$(pages_of 30-91546667-9),$(pages_of 33-65085546-4)"
+
 "$driver" "$work/TarquelasAux.txt" "$queue" || fail "printing from the preview failed"
 wait_for_pdfs 1
 check_printed "$(newest_pdf)" "preview"
@@ -88,6 +113,12 @@ QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work/lo
 [ ! -e "$work/lote/Tarquelas.pdf" ] || fail "--imprimir also wrote Tarquelas.pdf"
 wait_for_pdfs 2
 check_printed "$(newest_pdf)" "--imprimir"
+
+mkdir "$work/lote-cuit"
+QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work/lote-cuit" --imprimir "$queue" \
+  --cuit 33658753067 >/dev/null || fail "--imprimir --cuit failed"
+wait_for_pdfs 3
+check_printed "$(newest_pdf)" "--imprimir --cuit" "$(pages_of 33-65875306-7)"
 
 echo "== a queue that does not exist"
 status=0
@@ -109,7 +140,7 @@ said=$(QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$
 [ "$said" = "$stopped" ] || fail "--imprimir did not tell: $said"
 [ "$(lpstat -o "$queue" | wc -l)" -eq 2 ] || fail "the two jobs are not waiting in the queue"
 cupsenable "$queue"
-wait_for_pdfs 4
+wait_for_pdfs 5
 check_printed "$(newest_pdf)" "a stopped queue, once started"
 
 echo "== a queue that refuses jobs"
@@ -128,5 +159,5 @@ grep -q "Se ha detectado el siguiente error:" <<<"$prompt" || fail "no error pro
 grep -q "No se pudo imprimir en $queue: " <<<"$prompt" || fail "the prompt gives no reason: $prompt"
 echo "   $(tail -n 1 <<<"$prompt")"
 sleep 1
-[ "$(find "$out" -name '*.pdf' | wc -l)" -eq 4 ] || fail "something was printed after all"
+[ "$(find "$out" -name '*.pdf' | wc -l)" -eq 5 ] || fail "something was printed after all"
 echo "PASSED"

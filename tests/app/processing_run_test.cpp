@@ -3,9 +3,11 @@
 #include "app/processing_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 #include <optional>
 
 #include "app/recognition.h"
@@ -125,6 +127,31 @@ TEST_F(ProcessingRunTest, WorkingFileFailuresPromptAndOpenNothing) {
   }
 }
 
+// One file for the whole run and its summary: the name as typed when that file exists, blanks and
+// all, else the trimmed name.
+TEST_F(ProcessingRunTest, TheFileSummarisedIsTheFileProcessed) {
+  const QString cwd = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(input_.path()));
+  const QByteArray good = readBytes(samplePath("vouchers.txt"));
+  writeBytes(QStringLiteral("x.txt "), testing::faultyVouchers());
+  writeBytes(QStringLiteral("x.txt"), good);
+  writeBytes(QStringLiteral(" y.txt"), good);
+  const std::pair<const char*, RunOutcome> cases[] = {
+      {"x.txt ", RunOutcome::Rejected}, {"x.txt", RunOutcome::Finished}, {"  x.txt  ", RunOutcome::Finished},
+      {" y.txt", RunOutcome::Finished}, {"y.txt", RunOutcome::Failed},
+  };
+  for (const auto& [typed, outcome] : cases) {
+    SCOPED_TRACE(typed);
+    RecordingUi ui;
+    const RunRequest request = requestFor(QLatin1String(typed));
+    EXPECT_EQ(procesarArchivo(request, ui), outcome);
+    EXPECT_EQ(request.headerLine.mid(108, 2), outcome == RunOutcome::Rejected   ? "13"
+                                              : outcome == RunOutcome::Finished ? "03"
+                                                                                : "");
+  }
+  QDir::setCurrent(cwd);
+}
+
 // The program's own files are refused before anything is deleted, by identity (a link), as input
 // and as the PDF's place.
 TEST_F(ProcessingRunTest, OwnFilesAreNeverInputsNorThePdf) {
@@ -155,6 +182,31 @@ TEST_F(ProcessingRunTest, OwnFilesAreNeverInputsNorThePdf) {
   }
 }
 
+// Nothing is written in the folders installed with the program, through links too, unless the
+// program's folder is the App directory (a copy of its own).
+TEST_F(ProcessingRunTest, InstalledFoldersTakeNoOutput) {
+  const QString prefix = input_.filePath(QStringLiteral("usr"));
+  for (const char* dir : {"/lib/tarquelas", "/share/doc/tarquelas", "/bin", "/share/otra"})
+    ASSERT_TRUE(QDir().mkpath(prefix + QLatin1String(dir)));
+  const QString program = prefix + QStringLiteral("/lib/tarquelas/tarquelas");
+  writeBytes(program, "");
+  writeBytes(prefix + QStringLiteral("/bin/tarquelas"), "");
+  ASSERT_TRUE(QFile::link(prefix + QStringLiteral("/share/doc"), input_.filePath(QStringLiteral("doc"))));
+  const QStringList folders = installedFolders(program, dir_.path());
+  const std::pair<const char*, bool> cases[] = {
+      {"/usr/lib/tarquelas/nuevo.pdf", true},
+      {"/usr/share/doc/tarquelas/x.pdf", true},
+      {"/doc/tarquelas/x.pdf", true},
+      {"/usr/bin/tarquelas", true},
+      {"/usr/bin/otro.pdf", false},
+      {"/usr/share/otra/x.pdf", false},
+      {"/usr/lib/x.pdf", false},
+  };
+  for (const auto& [path, refused] : cases)
+    EXPECT_EQ(isInAnyFolder(input_.path() + QLatin1String(path), folders), refused) << path;
+  EXPECT_TRUE(installedFolders(program, prefix + QStringLiteral("/lib/tarquelas")).isEmpty());
+}
+
 // When no viewer can show a file, a message names it; a report that fails is put to the user. (A
 // voucher file without vouchers is batch mode's test.)
 TEST_F(ProcessingRunTest, EveryEndSaysWhereItsResultIs) {
@@ -167,13 +219,40 @@ TEST_F(ProcessingRunTest, EveryEndSaysWhereItsResultIs) {
   EXPECT_EQ(failing.prompts, QStringList{QStringLiteral("No se puede escribir el archivo \"x.pdf\"")});
 }
 
-// A lock left by a program that ended is taken over. (Waiting for a live one is the window's and
-// batch mode's test.)
-TEST_F(ProcessingRunTest, AStaleLockIsTakenOver) {
-  writeBytes(paths_.lock, "2147483646\n\n\n");  // a holder that no longer runs
-  RecordingUi ui;
-  EXPECT_EQ(procesarArchivo(requestFor(fileWith(testing::faultyVouchers())), ui), RunOutcome::Rejected);
-  EXPECT_FALSE(exists(paths_.lock));
+// Whatever a lock file holds, and whoever left it, a run that finds it free goes on; a lock path
+// that is no regular file ends the run naming it, without opening it (a FIFO would block) and with
+// nothing deleted. (Waiting for a live holder is the window's and batch mode's test.)
+TEST_F(ProcessingRunTest, OnlyALiveHolderKeepsARunOutAndOddLockPathsAreRefused) {
+  const QString target = input_.filePath(QStringLiteral("destino"));
+  const std::function<bool()> makeLock[] = {
+      [&] { return writeBytes(paths_.lock, ""); },  // what a crash leaves
+      [&] {
+        return writeBytes(paths_.lock,
+                          "\x01"
+                          "basura\xff");
+      },                                                            // anything at all
+      [&] { return writeBytes(paths_.lock, "2147483646\n\n\n"); },  // a holder's PID, of old
+      [&] { return writeBytes(target, "ajeno") && QFile::link(target, paths_.lock); },
+      [&] { return QFile::link(input_.filePath(QStringLiteral("no-hay")), paths_.lock); },
+      [&] { return mkfifo(QFile::encodeName(paths_.lock).constData(), 0600) == 0; },
+      [&] { return QDir().mkdir(paths_.lock); },
+  };
+  for (std::size_t i = 0; i < std::size(makeLock); ++i) {
+    SCOPED_TRACE(i);
+    QDir(dir_.path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(dir_.path()) && makeLock[i]());
+    writeBytes(paths_.errores, "de una corrida anterior\r\n");
+    RecordingUi ui;
+    const bool regular = i < 3;
+    EXPECT_EQ(procesarArchivo(requestFor(fileWith(testing::faultyVouchers())), ui),
+              regular ? RunOutcome::Rejected : RunOutcome::Failed);
+    EXPECT_EQ(readBytes(paths_.errores).contains("anterior"), !regular);
+    if (!regular) {
+      EXPECT_EQ(ui.messages, QStringList{"No se puede usar la carpeta de trabajo: " + paths_.lock +
+                                         " no es un archivo común. Bórrelo y vuelva a intentarlo."});
+    }
+  }
+  EXPECT_EQ(readBytes(target), "ajeno");
 }
 
 // Stand-ins for the run's steps, to follow the prompt's answers.

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QMetaEnum>
 #include <QMimeData>
@@ -20,6 +19,7 @@
 #include "app/main_window.h"
 #include "app/window_run_ui.h"
 #include "app_test_files.h"
+#include "support/folder_lock.h"
 #include "widgets/preview_pages.h"
 #include "widgets/voucher_preview.h"
 
@@ -266,8 +266,8 @@ class WindowTest : public QObject {
   // run's auxiliary file.
   void aBusyAppDirectoryIsWaitedForAndItsFilesLeftAlone() {
     Fixture f;
-    QLockFile other(f.window->workPaths().lock);
-    QVERIFY(other.tryLock(0));
+    FolderLock other(f.window->workPaths().lock);
+    QVERIFY(other.tryLock() == FolderLock::Result::Taken);
     f.path()->setText(f.file(QStringLiteral("mal.txt"), testing::faultyVouchers()));
     f.control("cmdProcesar")->click();
     QCOMPARE(f.answerer->seen,

@@ -67,15 +67,15 @@ TEST_F(VoucherValidation, EachFileGivesItsErrorAndAuxiliaryFiles) {
   expectDataFile(outcome, "voucher_findings.txt");
 }
 
-TEST_F(VoucherValidation, PathIsFoundAsTypedAndOpenedWithoutItsBlanks) {
+TEST_F(VoucherValidation, PathIsTheNameAsTypedWhenThatFileExistsElseTheTrimmedName) {
   givenFile(crlf({voucherHeader().at(1, "x")}));
-  // Blanks before the path name no file that exists: nothing is read.
+  // Blanks before the path name no file that exists: the file without them is read.
   ASSERT_TRUE(validarArchivoTarquelas(QStringLiteral("  ") + input(), paths()).isOk());
-  EXPECT_EQ(errorFile(), QByteArray());
-  // A file named with blanks after exists; the one read is named without them.
+  EXPECT_EQ(errorFile(), "L\xEDnea 1: Tipo de Entidad. \r\n");
+  // A file named with blanks after exists: it is the one read.
   ASSERT_TRUE(writeBytes(input() + QStringLiteral("  "), "whatever"));
   ASSERT_TRUE(validarArchivoTarquelas(input() + QStringLiteral("  "), paths()).isOk());
-  EXPECT_EQ(errorFile(), "L\xEDnea 1: Tipo de Entidad. \r\n");
+  EXPECT_EQ(errorFile(), "L\xEDnea 1: Tipo de Entidad. \r\nL\xEDnea 1: Longitud de l\xEDnea. \r\n");
 }
 
 }  // namespace

@@ -10,14 +10,17 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRawFont>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <clocale>
 #include <csignal>
 #include <map>
 #include <span>
@@ -28,6 +31,7 @@
 #include "support/varias.h"
 #include "tests/common/data_file.h"
 #include "voucher_report/fonts.h"
+#include "voucher_report/pdf_writer.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"
 #include "voucher_report/voucher_index.h"
@@ -117,6 +121,9 @@ TEST(VoucherTextsTest, FieldsGiveTheirPrintedTextsAndHandEditedOnesNeverFail) {
       {"consortiumNumber", consortiumNumberText}, {"voucherNumber", voucherNumberText},
       {"workerList", workerListText}};
   // clang-format on
+  // As in the program under es_AR, whose decimal separator is a comma.
+  const std::string numericWas = setlocale(LC_NUMERIC, nullptr);
+  setlocale(LC_NUMERIC, "es_AR.UTF-8");
   int cases = 0;
   for (const QByteArray& row : readBytes(dataPath("voucher_texts.txt")).split('\n')) {
     const QList<QByteArray> c = toCp1252(QString::fromUtf8(row)).split('|');
@@ -125,6 +132,7 @@ TEST(VoucherTextsTest, FieldsGiveTheirPrintedTextsAndHandEditedOnesNeverFail) {
     ++cases;
   }
   EXPECT_EQ(cases, 68);
+  setlocale(LC_NUMERIC, numericWas.c_str());
 }
 
 // A placement a line, top name "text", for those that hold a record's text
@@ -171,6 +179,39 @@ TEST(RptTarquelaTest, MissingFileOrHeaderAloneGivesNoPagesAndACancelStopsTheBuil
   Recorded cancel(0);
   const VoucherReport::BuildResult built = VoucherReport::build(AuxFile(auxBytes()).path(), cancel);
   EXPECT_TRUE(built.status.isCancelled() && !built.report.has_value());
+}
+
+// Every page of the vouchers of the consortia asked for, and no other: a page
+// belongs to the C.U.I.T. of the last heading laid out on it or before it.
+TEST(VoucherIndexTest, CuitsGiveEveryPageOfTheirVouchersAndNameThoseWithout) {
+  LaidOut r(auxBytes());
+  ASSERT_TRUE(r.status.isOk());
+  const QList<QByteArray> cuits{"20000000011", "30915466679", "20000000011", "2000000001"};
+  QList<int> expected;
+  QString heading;
+  for (int p = 0; p < int(r.collector.pages.size()); ++p) {
+    for (const report::PlacedItem& item : r.collector.pages[std::size_t(p)].items)
+      if (item.control->name == u"lblCUIT"_s) heading = item.text;
+    if (heading.startsWith(u"CUIT: 20-00000001-1 "_s)) expected << p;
+  }
+  ASSERT_EQ(expected.size(), 12);  // the eight pages of the voucher of 100 concepts among them
+  AuxFile file(auxBytes());
+  const VoucherReport::BuildResult built = VoucherReport::build(file.path());
+  ASSERT_TRUE(built.status.isOk());
+  const VoucherReport::CuitPages found = built.report->pagesOfCuits(cuits);
+  ASSERT_TRUE(found.status.isOk());
+  EXPECT_EQ(found.missing, (QList<QByteArray>{"30915466679", "2000000001"}));
+  QList<int> pages;
+  for (std::size_t i = 0; i < found.pages.size(); ++i) {
+    if (i > 0) {
+      EXPECT_GT(found.pages[i].first, found.pages[i - 1].last + 1);  // touching ones joined
+    }
+    for (int p = found.pages[i].first; p <= found.pages[i].last; ++p) pages << p;
+  }
+  EXPECT_EQ(pages, expected);
+  // A file that no longer holds the records indexed says so.
+  writeBytes(file.path(), auxBytes().mid(10));
+  EXPECT_TRUE(built.report->pagesOfCuits(cuits).status.description().contains(u"cambi\u00f3"_s));
 }
 
 QString run(const QString& program, const QStringList& args) {
@@ -275,6 +316,26 @@ TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarC
                u'\n';
   }
   expectData("voucher_bar_codes.txt", decoded.toLatin1());
+}
+
+// Text in a font with neither TrueType nor CFF outlines (Type 1) is not
+// drawn as shapes: the writer names the font and refuses the next page and
+// the end of the file.
+TEST(PdfTest, TextInAFontThatCannotBeEmbeddedStopsTheFile) {
+  const QRawFont type1(u"/usr/share/fonts/type1/urw-base35/NimbusSans-Regular.t1"_s, 100);
+  if (!type1.isValid()) GTEST_SKIP() << "fonts-urw-base35 is missing";
+  QBuffer out;
+  out.open(QIODevice::WriteOnly);
+  report::PdfWriter writer(&out);
+  QPainter painter(&writer);
+  QGlyphRun run;
+  run.setRawFont(type1);
+  run.setGlyphIndexes(type1.glyphIndexesForString(u"Tarquela"_s));
+  run.setPositions(QList<QPointF>(run.glyphIndexes().size(), QPointF(100, 100)));
+  ASSERT_TRUE(report::PdfWriter::drawGlyphRun(painter, run, Qt::black));
+  EXPECT_EQ(writer.unembeddableFont(), u"Nimbus Sans Regular"_s);
+  EXPECT_FALSE(writer.newPage());
+  EXPECT_FALSE(painter.end());
 }
 
 // Pages of a range painted onto a paged device, one by one with progress;
