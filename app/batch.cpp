@@ -61,6 +61,10 @@ class BatchUi final : public RunUi {
       pages = std::move(chosen.pages);
     }
     if (!printQueue_.isEmpty()) {
+      if (const QString stopped = stoppedQueueWarning(printQueue_); !stopped.isEmpty()) {
+        err_ << stopped << '\n';
+        err_.flush();
+      }
       const Status printed = printToQueue(*built.report, printQueue_, pages, progress());
       if (!printed.isOk()) return printed;
       printed_ = true;
@@ -118,9 +122,11 @@ void printOutputs(const BatchUi& ui, const RunRequest& request, QTextStream& out
 }
 
 // A voucher file without vouchers leaves no PDF at all, so an earlier one
-// cannot pass for this run's. Only a plain file (or a link to one) goes.
-void removeEarlierPdf(const QString& pdf) {
-  if (QFileInfo(pdf).isFile()) (void)removeIfExists(pdf);
+// cannot pass for this run's. Only a plain file (or a link to one) goes;
+// one that stays is an error naming it.
+Status removeEarlierPdf(const QString& pdf) {
+  if (!QFileInfo(pdf).isFile()) return Status::ok();
+  return removeIfExists(pdf);
 }
 
 int exitStatusOf(RunOutcome outcome) {
@@ -138,6 +144,12 @@ int exitStatusOf(RunOutcome outcome) {
 
 int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   // Before the run deletes or writes anything.
+  for (const auto& [output, folder] : {std::pair{options.pdf, false}, std::pair{options.directory, true}}) {
+    if (const QString refused = unrepresentableOutputMessage(output, folder); !refused.isEmpty()) {
+      err << refused << '\n';
+      return kExitFailure;
+    }
+  }
   if (!options.printQueue.isEmpty()) {
     if (const QString missing = missingQueueDescription(options.printQueue); !missing.isEmpty()) {
       err << missing << '\n';
@@ -149,6 +161,10 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   const Recognition recognition = recognizeFile(file);
   if (recognition.outcome != Recognition::Outcome::Recognised) {
     err << missingFileMessage(file) << '\n';
+    return kExitFailure;
+  }
+  if (!recognition.unreadable.isEmpty()) {
+    err << recognition.unreadable << '\n';
     return kExitFailure;
   }
   if (!options.cuits.isEmpty() && recognition.kind != QByteArrayView("B")) {
@@ -169,7 +185,13 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   BatchUi ui(defaultPdf ? request.paths.pdf : options.pdf, options.printQueue, options.cuits, err);
   const RunOutcome outcome = procesarArchivo(request, ui);
   if (outcome == RunOutcome::Finished) printOutputs(ui, request, out);
-  if (outcome == RunOutcome::NoVouchers || ui.missedCuits()) removeEarlierPdf(ui.voucherOutput());
+  if (outcome == RunOutcome::NoVouchers || ui.missedCuits()) {
+    if (const Status removed = removeEarlierPdf(ui.voucherOutput()); !removed.isOk()) {
+      err << removed.description() << '\n';
+      err.flush();
+      return kExitFailure;
+    }
+  }
   if (outcome == RunOutcome::Rejected) printErrorFile(request.paths.errores, err);
   out.flush();
   err.flush();

@@ -279,7 +279,8 @@ void frmGeneracionDeTarquelas::reconocerArchivo() {
   }
   sTipoArchivo_ = r.kind;
   sLineaCabecera_ = r.headerLine;
-  lblINFO_->setText(summaryForDisplay(r.summary));
+  // An empty summary would pass for a file read: the reason says what is wrong.
+  lblINFO_->setText(r.unreadable.isEmpty() ? summaryForDisplay(r.summary) : r.unreadable);
   chkTrabajadores_->setVisible(r.kind == QByteArrayView("D"));
 }
 

@@ -4,11 +4,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <iterator>
 
 #include "declarations/validators.h"
 #include "declarations/voucher_layout.h"
 #include "support/folder_lock.h"
+#include "support/system_reason.h"
 #include "support/text_file.h"
 #include "support/varias.h"
 
@@ -303,7 +305,20 @@ QString missingFileMessage(const QString& path) {
                "nombre y vuelva a elegirlo.")
         .arg(printablePath(path));
   }
+  // Only a name that names nothing is "missing"; a name too long, a folder
+  // that may not be entered, say so.
+  if (const int error = pathError(path); error != 0 && error != ENOENT)
+    return fileErrorDescription(QStringLiteral("abrir"), printablePath(path), systemReason(error));
   return QStringLiteral("No existe el archivo: %1").arg(printablePath(path));
+}
+
+QString unrepresentableOutputMessage(const QString& path, bool folder) {
+  if (!esNombreIrrepresentable(path)) return {};
+  return (folder ? QStringLiteral("No se puede usar la carpeta %1: su nombre no es texto UTF-8 válido. "
+                                  "Elija otra carpeta.")
+                 : QStringLiteral("No se puede escribir el archivo %1: su nombre no es texto UTF-8 válido. "
+                                  "Elija otro nombre."))
+      .arg(printablePath(path));
 }
 
 QString noVouchersMessage() { return QStringLiteral("El archivo no contiene comprobantes."); }

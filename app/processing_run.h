@@ -84,9 +84,15 @@ QStringList installedFolders(const QString& program, const QString& appDir);
 bool isInAnyFolder(const QString& path, const QStringList& folders);
 
 // The description of a presentation file that is not there: "No existe el
-// archivo: " and the path, or, for a name that cannot be represented, a
-// message that says so.
+// archivo: " and the path; for a name that cannot be represented, or one
+// the system cannot look at (too long, in a folder that may not be
+// entered), a message that says so.
 QString missingFileMessage(const QString& path);
+
+// The refusal of an output (a PDF, or the App directory when folder) whose
+// name is not valid UTF-8, so would be written under another name; empty
+// when the name can be used.
+QString unrepresentableOutputMessage(const QString& path, bool folder);
 
 // The message of a voucher file without vouchers.
 QString noVouchersMessage();

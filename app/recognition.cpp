@@ -1,7 +1,6 @@
 #include "app/recognition.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <cmath>
 
@@ -10,6 +9,8 @@
 #include "support/cp1252.h"
 #include "support/fields.h"
 #include "support/status.h"
+#include "support/system_reason.h"
+#include "support/text_file.h"
 #include "support/varias.h"
 
 namespace tarquelas {
@@ -26,14 +27,21 @@ bool isBlankPath(const QString& pathText) {
 }
 
 // The first line of the file (up to its first CR, as every reader of the
-// system ends lines), repaired; empty when it cannot be read. Reads no
-// further than kHeaderReadLimit bytes, and only from a regular file: a pipe
-// or a device would keep the window waiting.
-QByteArray headerLineOf(const QString& path) {
-  if (!QFileInfo(path).isFile()) return {};
+// system ends lines), repaired. Reads no further than kHeaderReadLimit
+// bytes, and only from a regular file: a pipe or a device would keep the
+// window waiting. A file that cannot be read leaves why in unreadable.
+QByteArray headerLineOf(const QString& path, QString& unreadable) {
+  if (const Status opens = LineReader().open(path); !opens.isOk()) {
+    unreadable = opens.description();
+    return {};
+  }
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QByteArray head = file.read(kHeaderReadLimit);
+  QByteArray head;
+  if (file.open(QIODevice::ReadOnly)) head = file.read(kHeaderReadLimit);
+  if (file.error() != QFileDevice::NoError) {
+    unreadable = fileErrorDescription(QStringLiteral("leer"), printablePath(path), fileReason(file));
+    return {};
+  }
   const qsizetype lineEnd = head.indexOf('\r');
   if (lineEnd >= 0) head.truncate(lineEnd);
   return decodificarUTF8(head);
@@ -92,7 +100,7 @@ Recognition recognizeFile(const QString& pathText) {
     return r;
   }
   r.outcome = Recognition::Outcome::Recognised;
-  r.headerLine = headerLineOf(file);
+  r.headerLine = headerLineOf(file, r.unreadable);
   r.kind = kindOf(r.headerLine);
   r.summary = summaryOf(r.headerLine);
   return r;

@@ -1,7 +1,7 @@
 // Recognition of a presentation file: reads its first line, tells a voucher
 // file ("B") from a registry file ("D") and builds the four-line summary the
-// window shows before a run. Never validates, never fails: a step that
-// cannot be done is skipped.
+// window shows before a run. Never validates and never stops: a file that
+// cannot be read gets the empty summary and the reason why.
 #pragma once
 
 #include <QByteArray>
@@ -20,6 +20,10 @@ struct Recognition {
   QByteArray kind;        // "B" or "D" (sTipoArchivo)
   QByteArray headerLine;  // first line after the UTF-8 repair (sLineaCabecera)
   QByteArray summary;     // four lines, each ending in CR LF; Windows-1252
+  // Why a file that is there could not be read (a folder, no permission):
+  // the failure's description, shown instead of the summary, whose fields
+  // are then all empty. Empty when the first line was read.
+  QString unreadable;
 };
 
 // The part of a first line recognition reads; longer lines are cut here so

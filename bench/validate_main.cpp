@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <clocale>
 #include <cstdio>
 
 #include "declarations/validators.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // figures with a point, whatever the desktop's locale
   const QStringList args = app.arguments();
   if (args.size() != 4 || (args[1] != u"voucher" && args[1] != u"registry")) {
     std::fprintf(stderr, "usage: validate_bench voucher|registry <presentation file> <app directory>\n");

@@ -59,8 +59,8 @@ inline void checkPrintout(QByteArrayView aux, QByteArrayView consorcio, QByteArr
   FUZZ_CHECK(padron && padron->startsWith("\r\n") && padron->count(kSaltoDePagina) >= consortia);
 
   using G = printout::Grupo;
-  const DisenoConsorcio c = cortarDisenoConsorcio(leerPlantilla(paths.disenoConsorcio).value_or(""));
-  const DisenoTrabajador w = cortarDisenoTrabajador(leerPlantilla(paths.disenoTrabajador).value_or(""));
+  const DisenoConsorcio c = cortarDisenoConsorcio(leerPlantilla(paths.disenoConsorcio).texto);
+  const DisenoTrabajador w = cortarDisenoTrabajador(leerPlantilla(paths.disenoTrabajador).texto);
   const bool clean =
       isClean(c.sDisenoConsorcio,
               {G::Presentacion, G::Consorcio, G::BloqueAdministraciones, G::BloqueTrabajadores}) &&

@@ -19,9 +19,11 @@ qint64 contarConsorcios(const Registry& registry) {
 Status GenerarHTMLFinal(const Registry& registry, const WorkPaths& paths, QByteArrayView sLineaCabecera,
                         bool trabajadores, const ShowMessage& showMessage, Progress& progress) {
   // Both templates are read first, whether or not worker pages are wanted.
-  const DisenoConsorcio consorcio = leerDisenoConsorcio(paths.disenoConsorcio, showMessage);
-  const DisenoTrabajador trabajador = leerDisenoTrabajador(paths.disenoTrabajador, showMessage);
-  const Armado armado(registry, consorcio, trabajador, sLineaCabecera);
+  const Leido<DisenoConsorcio> consorcio = leerDisenoConsorcio(paths.disenoConsorcio, showMessage);
+  if (!consorcio.status.isOk()) return consorcio.status;
+  const Leido<DisenoTrabajador> trabajador = leerDisenoTrabajador(paths.disenoTrabajador, showMessage);
+  if (!trabajador.status.isOk()) return trabajador.status;
+  const Armado armado(registry, consorcio.texto, trabajador.texto, sLineaCabecera);
 
   const qint64 total = contarConsorcios(registry);
   if (!progress.report(Progress::Stage::WritingPrintout, 0, total)) return Status::cancelled();

@@ -26,8 +26,9 @@ struct LoadResult {
 // paths.disenoConsorcio and paths.disenoTrabajador; sLineaCabecera is the
 // recognised header line; trabajadores adds the worker pages. Both
 // templates are read (and a missing one reported through showMessage)
-// before anything is written. A Padron.html that cannot be written gives an
-// error naming it; a cancel leaves the earlier Padron.html as it was.
+// before anything is written. A template that is there but cannot be read,
+// or a Padron.html that cannot be written, gives an error naming it; that,
+// and a cancel, leave the earlier Padron.html as it was.
 [[nodiscard]] Status GenerarHTMLFinal(const Registry& registry, const WorkPaths& paths,
                                       QByteArrayView sLineaCabecera, bool trabajadores,
                                       const ShowMessage& showMessage, Progress& progress = noProgress());

@@ -99,38 +99,41 @@ DisenoTrabajador cortarDisenoTrabajador(QByteArrayView texto) {
   return d;
 }
 
-std::optional<QByteArray> leerPlantilla(const QString& path) {
+Leido<QByteArray> leerPlantilla(const QString& path) {
   LineReader reader;
-  if (!reader.open(path).isOk()) return std::nullopt;
+  if (Status s = reader.open(path); !s.isOk()) return {s, {}};
   QByteArray texto;
   while (auto line = reader.next()) {
     texto += *line;
     texto += "\r\n";
   }
-  if (!reader.status().isOk()) return std::nullopt;
-  return texto;
+  if (!reader.status().isOk()) return {reader.status(), {}};
+  return {Status::ok(), texto};
 }
 
 namespace {
 
 template <typename Diseno>
-Diseno leerDiseno(const QString& path, const char* nombre, Diseno (*cortar)(QByteArrayView),
-                  const ShowMessage& showMessage) {
+Leido<Diseno> leerDiseno(const QString& path, const char* nombre, Diseno (*cortar)(QByteArrayView),
+                         const ShowMessage& showMessage) {
   if (!existeArchivo(path)) {
     if (showMessage) showMessage(QStringLiteral("No se encuentra el archivo ") + QLatin1StringView(nombre));
     return {};
   }
-  const std::optional<QByteArray> texto = leerPlantilla(path);
-  return texto ? cortar(*texto) : Diseno{};
+  // Blank pages from a template that is there but unreadable would pass
+  // for a printout.
+  const Leido<QByteArray> leido = leerPlantilla(path);
+  if (!leido.status.isOk()) return {leido.status, {}};
+  return {Status::ok(), cortar(leido.texto)};
 }
 
 }  // namespace
 
-DisenoConsorcio leerDisenoConsorcio(const QString& path, const ShowMessage& showMessage) {
+Leido<DisenoConsorcio> leerDisenoConsorcio(const QString& path, const ShowMessage& showMessage) {
   return leerDiseno(path, "DisenoConsorcio.htm", &cortarDisenoConsorcio, showMessage);
 }
 
-DisenoTrabajador leerDisenoTrabajador(const QString& path, const ShowMessage& showMessage) {
+Leido<DisenoTrabajador> leerDisenoTrabajador(const QString& path, const ShowMessage& showMessage) {
   return leerDiseno(path, "DisenoTrabajador.htm", &cortarDisenoTrabajador, showMessage);
 }
 

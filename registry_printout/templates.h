@@ -8,7 +8,8 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
-#include <optional>
+
+#include "support/status.h"
 
 namespace tarquelas {
 
@@ -38,14 +39,22 @@ struct DisenoTrabajador {
 DisenoConsorcio cortarDisenoConsorcio(QByteArrayView texto);
 DisenoTrabajador cortarDisenoTrabajador(QByteArrayView texto);
 
-// The template's text: its lines, each followed by CR LF. Nothing when the
-// file cannot be opened or read.
-std::optional<QByteArray> leerPlantilla(const QString& path);
+// A template read: its text, or why it could not be read (an error naming
+// the file) and no text.
+template <typename T>
+struct Leido {
+  Status status;
+  T texto;
+};
+
+// The template's text: its lines, each followed by CR LF.
+Leido<QByteArray> leerPlantilla(const QString& path);
 
 // Reads and cuts a template. A missing file shows "No se encuentra el
 // archivo DisenoConsorcio.htm" (or DisenoTrabajador.htm) and gives empty
-// texts; a file that cannot be read gives empty texts without a message.
-DisenoConsorcio leerDisenoConsorcio(const QString& path, const ShowMessage& showMessage);
-DisenoTrabajador leerDisenoTrabajador(const QString& path, const ShowMessage& showMessage);
+// texts; a file that is there but cannot be read (a folder, no permission)
+// gives the error naming it.
+Leido<DisenoConsorcio> leerDisenoConsorcio(const QString& path, const ShowMessage& showMessage);
+Leido<DisenoTrabajador> leerDisenoTrabajador(const QString& path, const ShowMessage& showMessage);
 
 }  // namespace tarquelas

@@ -14,9 +14,18 @@ packages=(
   zbar-tools poppler-utils qpdf python3-reportlab
   ghostscript mupdf-tools opentype-sanitizer fonts-urw-base35 python3-fonttools
   xvfb xauth desktop-file-utils dpkg-dev
-  python3 time
+  python3 time locales
   "$@"
 )
+
+# The tests run a second time in the users' own locale.
+test_locale=es_AR.UTF-8
+
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "scripts/deps.sh: run it as root, or install sudo" >&2; exit 1; }
+  SUDO=(sudo)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,10 +33,19 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  "${SUDO[@]}" apt-get update -qq
+  # Through env, so the setting survives sudo's cleaning of the environment.
+  "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-echo "Installing: ${missing[*]}"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# locale -a spells the encoding in lower case without the hyphen (es_AR.utf8).
+spelled() { sed 's/\.[Uu][Tt][Ff]-\?8$/.utf8/'; }
+if ! locale -a 2>/dev/null | spelled | grep -qxF "$(spelled <<<"$test_locale")"; then
+  echo "Generating the locale $test_locale"
+  if ! grep -qx "$test_locale UTF-8" /etc/locale.gen 2>/dev/null; then
+    echo "$test_locale UTF-8" | "${SUDO[@]}" tee -a /etc/locale.gen >/dev/null
+  fi
+  "${SUDO[@]}" locale-gen >/dev/null
+fi

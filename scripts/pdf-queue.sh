@@ -24,14 +24,14 @@ pdf_queue_add() {
   done
   [ -x /usr/lib/cups/backend/cups-pdf ] || { echo "the cups-pdf printer is missing (scripts/deps.sh installs it)"; return 77; }
   [ "$(id -u)" -eq 0 ] || { echo "starting CUPS and adding a print queue need root"; return 77; }
-  if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+  if ! LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running'; then
     cupsd -f >/dev/null 2>&1 &
     pdf_queue_scheduler=$!
     for _ in $(seq 150); do
-      lpstat -r 2>/dev/null | grep -q 'is running' && break
+      LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running' && break
       sleep 0.2
     done
-    lpstat -r 2>/dev/null | grep -q 'is running' || { echo "the CUPS scheduler did not start"; return 1; }
+    LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running' || { echo "the CUPS scheduler did not start"; return 1; }
   fi
   # cups-pdf:/NAME reads its settings from cups-pdf-NAME.conf.
   printf 'Out %s\nAnonDirName %s\nLabel 1\n' "$outdir" "$outdir" >"/etc/cups/cups-pdf-$name.conf"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test headless.
-# Usage: scripts/test.sh             normal build (warnings are errors), format gate
+# Usage: scripts/test.sh             normal build (warnings are errors), format gate; the
+#                                    tests run twice, the second time under es_AR.UTF-8
 #        scripts/test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build
 #        scripts/test.sh --fuzz [S]  clang + libFuzzer build; runs every harness S seconds
 #                                    (default 20) from its seed corpus
@@ -48,3 +49,8 @@ fi
 cmake --build "$build" -j "$jobs"
 cd "$build"
 ctest --output-on-failure -j "$jobs"
+if [ "$mode" = normal ]; then
+  # Numbers, messages and files must not change with the users' own locale.
+  echo "=== the tests again under LC_ALL=es_AR.UTF-8"
+  LC_ALL=es_AR.UTF-8 LANG=es_AR.UTF-8 ctest --output-on-failure -j "$jobs"
+fi

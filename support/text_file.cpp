@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "support/system_reason.h"
+
 namespace tarquelas {
 namespace {
 
@@ -51,7 +53,7 @@ Status LineReader::open(const QString& path) {
   auto file = std::make_unique<QFile>(path);
   if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
     return status_ = Status::error(
-               fileErrorDescription(QStringLiteral("abrir"), nativePath(path), file->errorString()));
+               fileErrorDescription(QStringLiteral("abrir"), nativePath(path), fileReason(*file)));
   }
   size_ = file->size();
   readTo_ = 0;
@@ -78,7 +80,7 @@ bool LineReader::fill() {
   const qint64 got = file_->read(buffer_.data() + end_, wanted);
   if (got < 0) {
     status_ =
-        Status::error(fileErrorDescription(QStringLiteral("leer"), nativePath(path_), file_->errorString()));
+        Status::error(fileErrorDescription(QStringLiteral("leer"), nativePath(path_), fileReason(*file_)));
     eof_ = true;
     return false;
   }
@@ -142,7 +144,7 @@ Status LineReader::seek(qint64 offset) {
   if (offset < 0 || !file_->seek(offset)) {
     eof_ = true;
     return status_ = Status::error(
-               fileErrorDescription(QStringLiteral("leer"), nativePath(path_), file_->errorString()));
+               fileErrorDescription(QStringLiteral("leer"), nativePath(path_), fileReason(*file_)));
   }
   return status_ = Status::ok();
 }
@@ -210,7 +212,7 @@ Status LineWriter::open(const QString& path, Mode mode) {
     file = std::make_unique<QFile>(path);
     flags |= mode == Mode::Append ? QIODevice::Append : QIODevice::Truncate;
   }
-  if (!file->open(flags)) return status_ = writeError(path, file->errorString());
+  if (!file->open(flags)) return status_ = writeError(path, fileReason(*file));
   file_ = std::move(file);
   return status_;
 }
@@ -228,7 +230,7 @@ void LineWriter::writeLine(QByteArrayView line) {
 
 void LineWriter::flushBuffer() {
   if (buffer_.isEmpty() || !file_) return;
-  if (status_.isOk() && !writeAll(*file_, buffer_)) status_ = writeError(path_, writeFailureReason(*file_));
+  if (status_.isOk() && !writeAll(*file_, buffer_)) status_ = writeError(path_, fileReason(*file_));
   buffer_.resize(0);  // keeps the allocation for the next chunk
 }
 
@@ -240,13 +242,13 @@ Status LineWriter::close() {
     if (!status_.isOk()) {
       save->cancelWriting();
     } else if (!save->commit()) {
-      status_ = writeError(path_, writeFailureReason(*save));
+      status_ = writeError(path_, fileReason(*save));
     }
   } else {
-    if (status_.isOk() && !file_->flush()) status_ = writeError(path_, writeFailureReason(*file_));
+    if (status_.isOk() && !file_->flush()) status_ = writeError(path_, fileReason(*file_));
     file_->close();
     if (status_.isOk() && file_->error() != QFileDevice::NoError) {
-      status_ = writeError(path_, writeFailureReason(*file_));
+      status_ = writeError(path_, fileReason(*file_));
     }
   }
   file_.reset();
@@ -260,11 +262,6 @@ Status writeFileAtomically(const QString& path, QByteArrayView bytes) {
   return writer.close();
 }
 
-QString writeFailureReason(const QFileDevice& file) {
-  if (file.error() == QFileDevice::ResourceError) return QStringLiteral("No queda espacio en el disco");
-  return file.errorString();
-}
-
 Status checkReplaceable(const QString& path) {
   const QFileInfo target(path);  // through any links
   if (!target.exists() || target.isFile()) return Status::ok();
@@ -275,8 +272,7 @@ Status removeIfExists(const QString& path) {
   QFile file(path);
   if (!file.exists()) return Status::ok();
   if (!file.remove()) {
-    return Status::error(
-        fileErrorDescription(QStringLiteral("borrar"), nativePath(path), file.errorString()));
+    return Status::error(fileErrorDescription(QStringLiteral("borrar"), nativePath(path), fileReason(file)));
   }
   return Status::ok();
 }

@@ -128,10 +128,6 @@ class LineWriter {
   Status status_;
 };
 
-// The system's reason for a failed write on file; a full disk reads "No
-// queda espacio en el disco".
-QString writeFailureReason(const QFileDevice& file);
-
 // Whether a new file may be renamed into place at path: Ok when nothing is
 // there or path leads, through any links, to a regular file; a directory,
 // FIFO, socket or device is refused with an error naming path.

@@ -10,6 +10,7 @@
 #include <deque>
 #include <limits>
 
+#include "support/system_reason.h"
 #include "support/text_file.h"
 #include "voucher_report/page_painter.h"
 #include "voucher_report/pdf_writer.h"
@@ -228,13 +229,13 @@ Status VoucherReport::writePdf(const QString& pdfPath, const PageSet& pages, Pro
   // file (a device, a pipe) must not be replaced by it.
   if (Status plain = checkReplaceable(QFileInfo(pdfPath).absoluteFilePath()); !plain.isOk()) return plain;
   QSaveFile file(pdfPath);
-  if (!file.open(QIODevice::WriteOnly)) return Status::error(writeError(pdfPath, file.errorString()));
+  if (!file.open(QIODevice::WriteOnly)) return Status::error(writeError(pdfPath, fileReason(file)));
   Status status = writePdf(file, pages, 1, Progress::Stage::WritingPdf, progress);
   if (!status.isOk()) {
     file.cancelWriting();
     return status;
   }
-  if (!file.commit()) return Status::error(writeError(pdfPath, file.errorString()));
+  if (!file.commit()) return Status::error(writeError(pdfPath, fileReason(file)));
   return Status::ok();
 }
 
@@ -248,7 +249,8 @@ Status VoucherReport::writePdf(QIODevice& device, const PageSet& pages, int copi
                                Progress& progress) const {
   const auto failed = [&device] {
     const auto* file = qobject_cast<const QFileDevice*>(&device);
-    return Status::error(writeError(file ? file->fileName() : QString(), device.errorString()));
+    return Status::error(
+        writeError(file ? file->fileName() : QString(), file ? fileReason(*file) : device.errorString()));
   };
   Status status;
   WholeWrites whole(device);

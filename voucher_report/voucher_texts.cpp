@@ -29,8 +29,6 @@ bool allDigits(QByteArrayView text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool isWhole(double value) { return value == std::floor(value); }
-
 }  // namespace
 
 std::optional<double> leadingValue(QByteArrayView text) {
@@ -48,16 +46,19 @@ std::optional<QByteArray> plainDecimal(double value) {
 }
 
 QByteArray amountText(QByteArrayView field) {
-  const QByteArrayView whole = mid(field, 1, 6);
-  const QByteArrayView cents = mid(field, 7, 2);
-  if (cents.size() != 2 || !allDigits(cents)) return ownText(field);
-  std::optional<QByteArray> integer;
-  if (const std::optional<qint64> value = valorEntero(whole)) {
-    integer = QByteArray::number(*value);
-  } else if (const std::optional<double> leading = leadingValue(whole); leading && isWhole(*leading)) {
-    integer = plainDecimal(*leading);
-  }
-  return integer ? *integer + ',' + cents.toByteArray() : ownText(field);
+  // Read as text, not as a number: any width prints whole, and a field the
+  // reading would have to guess at (a sign inside, a letter) is shown as is.
+  qsizetype at = 0;
+  while (at < field.size() && field[at] == ' ') ++at;
+  const bool negative = at < field.size() && field[at] == '-';
+  QByteArrayView digits = field.sliced(at + (negative ? 1 : 0));
+  if (digits.isEmpty() || !allDigits(digits)) return ownText(field);
+  while (digits.size() > 1 && digits.front() == '0') digits = digits.sliced(1);
+  const QByteArray cents =
+      digits.last(std::min<qsizetype>(digits.size(), 2)).toByteArray().rightJustified(2, '0');
+  const QByteArrayView pesos = digits.size() > 2 ? digits.first(digits.size() - 2) : QByteArrayView("0");
+  const bool zero = pesos == QByteArrayView("0") && cents == "00";
+  return (negative && !zero ? "-" : "") + pesos.toByteArray() + ',' + cents;
 }
 
 QByteArray countText(QByteArrayView field) {

@@ -14,9 +14,12 @@ namespace tarquelas::voucher {
 // "inf" or "nan": a field whose value is not a finite number, or is too
 // large to print in full, prints as its own text, trimmed.
 
-// An 8-digit amount (6 integer and 2 decimal digits): the integer digits as a
-// whole number without leading zeros, ",", the two decimal digits as they
-// stand. 00012345 gives "123,45"; 00000005 gives "0,05".
+// An 8-digit amount in cents (6 integer and 2 decimal digits): the integer
+// digits as a whole number without leading zeros, ",", the two decimal
+// digits. 00012345 gives "123,45"; 00000005 gives "0,05"; a leading minus
+// keeps its sign (-0000099 gives "-0,99"). Leading blanks are allowed; any
+// other text that is not a whole number (a sign inside, a letter, a blank
+// inside or after) prints as its own text, trimmed.
 QByteArray amountText(QByteArrayView field);
 
 // The value of a field read from its start, blanks ignored, stopping at the

@@ -12,6 +12,7 @@
 #include <QTemporaryFile>
 #include <algorithm>
 
+#include "support/system_reason.h"
 #include "voucher_report/voucher_report.h"
 
 namespace tarquelas {
@@ -66,9 +67,15 @@ Status submit(QPrinter& printer, const QString& queue, const QString& spoolPath)
                                 title.toUtf8().constData(), count, options);
   cupsFreeOptions(count, options);
   if (job > 0) return Status::ok();
+  const ipp_status_t error = cupsLastError();
   QString reason = QString::fromUtf8(cupsLastErrorString());
-  if (!missingQueueDescription(queue).isEmpty())
-    reason = QStringLiteral("la cola de impresión ya no existe (%1)").arg(reason);
+  if (const QString server = unreachablePrintServer(); !server.isEmpty()) {
+    reason = QStringLiteral("no se puede conectar con el servidor de impresión «%1»").arg(server);
+  } else if (error == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
+    reason = QStringLiteral("la cola no acepta trabajos");
+  } else if (!QPrinterInfo::availablePrinterNames().contains(queue)) {
+    reason = QStringLiteral("la cola de impresión ya no existe");
+  }
   return Status::error(QStringLiteral("No se pudo imprimir en %1: %2").arg(queue, reason));
 }
 
@@ -80,7 +87,7 @@ Status printToQueue(const VoucherReport& report, QPrinter& printer, const PageSe
   QTemporaryFile spool(QDir::tempPath() + QStringLiteral("/tarquelas-XXXXXX.pdf"));
   if (!spool.open())
     return Status::error(
-        fileErrorDescription(QStringLiteral("crear"), spool.fileTemplate(), spool.errorString()));
+        fileErrorDescription(QStringLiteral("crear"), spool.fileTemplate(), fileReason(spool)));
   Status status = writePages(report, spool, range, 1, progress);
   spool.close();
   if (status.isOk()) status = submit(printer, queue, spool.fileName());
@@ -91,16 +98,14 @@ Status printToFile(const VoucherReport& report, const QPrinter& printer, const P
                    Progress& progress) {
   QSaveFile file(printer.outputFileName());
   if (!file.open(QIODevice::WriteOnly))
-    return Status::error(
-        fileErrorDescription(QStringLiteral("escribir"), file.fileName(), file.errorString()));
+    return Status::error(fileErrorDescription(QStringLiteral("escribir"), file.fileName(), fileReason(file)));
   const Status status = writePages(report, file, range, std::max(1, printer.copyCount()), progress);
   if (!status.isOk()) {
     file.cancelWriting();
     return status;
   }
   if (!file.commit())
-    return Status::error(
-        fileErrorDescription(QStringLiteral("escribir"), file.fileName(), file.errorString()));
+    return Status::error(fileErrorDescription(QStringLiteral("escribir"), file.fileName(), fileReason(file)));
   return Status::ok();
 }
 
@@ -143,7 +148,40 @@ Status printToQueue(const VoucherReport& report, const QString& queue, const Pag
 
 QString missingQueueDescription(const QString& queue) {
   if (!queue.isEmpty() && QPrinterInfo::availablePrinterNames().contains(queue)) return {};
+  // No server lists no queue at all: that is not the queue's fault.
+  if (const QString server = unreachablePrintServer(); !server.isEmpty())
+    return QStringLiteral(
+               "No se puede conectar con el servidor de impresión «%1»: no se puede imprimir en «%2».")
+        .arg(server, queue);
   return QStringLiteral("No existe la cola de impresión «%1».").arg(queue);
+}
+
+QString unreachablePrintServer() {
+  const QString server = QString::fromUtf8(cupsServer());
+  constexpr int kTimeoutMs = 10000;
+  http_t* http =
+      httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kTimeoutMs, nullptr);
+  if (http != nullptr) {
+    httpClose(http);
+    return {};
+  }
+  // A local socket is named by its path, a host with its port.
+  return server.startsWith(QLatin1Char('/')) ? server
+                                             : server + QLatin1Char(':') + QString::number(ippPort());
+}
+
+QString stoppedQueueWarning(const QString& queue) {
+  const QByteArray name = queue.section(QLatin1Char('/'), 0, 0).toUtf8();
+  const QByteArray instance = queue.section(QLatin1Char('/'), 1).toUtf8();
+  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(),
+                                       instance.isEmpty() ? nullptr : instance.constData());
+  if (dest == nullptr) return {};
+  // IPP printer-state 5 is "stopped": jobs are taken and held.
+  const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
+  const bool stopped = state != nullptr && QByteArrayView(state) == QByteArrayView("5");
+  cupsFreeDests(1, dest);
+  if (!stopped) return {};
+  return QStringLiteral("La cola «%1» está detenida: el trabajo quedará en espera.").arg(queue);
 }
 
 }  // namespace tarquelas

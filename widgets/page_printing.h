@@ -37,7 +37,16 @@ PageRange requestedPages(const QPrinter& printer, int currentPage, int pageCount
 [[nodiscard]] Status printToQueue(const VoucherReport& report, const QString& queue, const PageSet& pages,
                                   Progress& progress = noProgress());
 
-// The description of a print queue that does not exist; empty when it does.
+// The description of a print queue that does not exist, or of a print
+// server that cannot be reached (naming it); empty when the queue exists.
 QString missingQueueDescription(const QString& queue);
+
+// The print server (CUPS) when it cannot be reached, as "host:port" or the
+// path of its local socket; empty when it answers.
+QString unreachablePrintServer();
+
+// The warning for a queue that is stopped: a job sent there waits until
+// someone starts the queue. Empty when it is not stopped (or unknown).
+QString stoppedQueueWarning(const QString& queue);
 
 }  // namespace tarquelas

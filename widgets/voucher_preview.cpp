@@ -1,5 +1,6 @@
 #include "widgets/voucher_preview.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
@@ -447,6 +449,10 @@ Status VoucherPreview::checkedOutput(const QString& path) const {
 
 Status VoucherPreview::printSet(QPrinter& printer, const PageSet& pages) {
   if (Status refused = checkedOutput(printer.outputFileName()); !refused.isOk()) return refused;
+  if (printer.outputFileName().isEmpty()) {
+    if (const QString stopped = stoppedQueueWarning(printer.printerName()); !stopped.isEmpty())
+      notify(stopped);
+  }
   BusyPointer busy;
   DialogProgress progress(this);
   const Status status = printPages(report_, printer, pages, progress);
@@ -533,6 +539,14 @@ void VoucherPreview::saveFromDialog(Pages what) {
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
   putToUser(savePdf(path, what));
+}
+
+void VoucherPreview::notify(const QString& text) {
+  if (notice_) return notice_(text);
+  QMessageBox box(QMessageBox::Information, QString::fromUtf16(kProgramTitle), text, QMessageBox::Ok, this);
+  box.setTextFormat(Qt::PlainText);
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
+  box.exec();
 }
 
 void VoucherPreview::putToUser(const Status& status) {

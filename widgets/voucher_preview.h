@@ -44,6 +44,8 @@ class VoucherPreview final : public QDialog {
 
   // What a print or a PDF holds.
   enum class Pages { All, Voucher, Found };
+  // Tells the user something that needs no answer (a stopped print queue).
+  using Notice = std::function<void(const QString& text)>;
 
   VoucherPreview(const VoucherReport& report, ErrorPrompt prompt, QWidget* parent = nullptr,
                  OutputCheck outputCheck = {});
@@ -55,6 +57,8 @@ class VoucherPreview final : public QDialog {
 
   PreviewPages& pages() { return *pages_; }
   const VoucherReport& report() const { return report_; }
+  // In place of the message box that is shown by default.
+  void setNotice(Notice notice) { notice_ = std::move(notice); }
 
   // Searches the vouchers for text as the find box does, without moving.
   void find(const QString& text);
@@ -75,7 +79,8 @@ class VoucherPreview final : public QDialog {
   // What "Imprimir" does once its dialog is accepted: prints the pages
   // printer's range names (all, from–to, the current page, or the vouchers
   // found for its selection) to printer's queue or output file, with a
-  // progress dialog whose Cancel stops it.
+  // progress dialog whose Cancel stops it. A stopped queue is told first;
+  // the job still goes to it.
   [[nodiscard]] Status print(QPrinter& printer);
   // What "Imprimir este comprobante" does: every page of the voucher in view.
   [[nodiscard]] Status printVoucher(QPrinter& printer);
@@ -102,6 +107,7 @@ class VoucherPreview final : public QDialog {
   void printFromDialog(Pages what);
   void saveFromDialog(Pages what);
   void putToUser(const Status& status);
+  void notify(const QString& text);
   Status checkedOutput(const QString& path) const;
   Status printSet(QPrinter& printer, const PageSet& pages);
   void showCurrentPage(int page);
@@ -120,6 +126,7 @@ class VoucherPreview final : public QDialog {
   const VoucherReport& report_;
   ErrorPrompt prompt_;
   OutputCheck outputCheck_;
+  Notice notice_;
   PreviewPages* pages_;
   QLineEdit* pageBox_ = nullptr;
   QComboBox* zoomBox_ = nullptr;

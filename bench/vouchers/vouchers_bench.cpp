@@ -16,6 +16,7 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <clocale>
 #include <cstdio>
 #include <functional>
 
@@ -164,6 +165,7 @@ int preview(const QString& aux) {
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // figures with a point, whatever the desktop's locale
   tarquelas::registerProgramFonts();
   const QStringList args = app.arguments();
   if (args.size() == 4 && args[1] == QLatin1String("make-aux")) return makeAux(args[2].toInt(), args[3]);

@@ -2,6 +2,7 @@
 // an App directory with blanks and accents in its name (the runs are in tests/data/batch_runs.txt).
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QProcess>
@@ -14,13 +15,32 @@ namespace {
 
 using testing::samplePath;
 
-void start(QProcess& program, const QStringList& arguments) {
+// settings: NAME=value pairs added to the environment.
+void start(QProcess& program, const QStringList& arguments, const QStringList& settings = {},
+           const QString& path = QStringLiteral(TARQUELAS_PROGRAM)) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.remove(QStringLiteral("QT_QPA_PLATFORM"));  // batch mode needs no display of its own
   env.remove(QStringLiteral("DISPLAY"));
   env.remove(QStringLiteral("XDG_RUNTIME_DIR"));  // Qt would warn about it
+  for (const QString& setting : settings) env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
   program.setProcessEnvironment(env);
-  program.start(QStringLiteral(TARQUELAS_PROGRAM), arguments);
+  program.start(path, arguments);
+}
+
+// Permissions bind root only through this: the program runs as nobody,
+// from a copy in a folder anyone may enter (the build's may be closed).
+// Returns the program to start.
+constexpr uid_t kNobody = 65534;
+QString runAsOrdinaryUser(QProcess& program, const QTemporaryDir& copyDir) {
+  if (geteuid() != 0) return QStringLiteral(TARQUELAS_PROGRAM);
+  const QString copy = copyDir.filePath(QStringLiteral("tarquelas"));
+  QFile::setPermissions(copyDir.path(),
+                        QFile::permissions(copyDir.path()) | QFile::ReadOther | QFile::ExeOther);
+  if (!QFileInfo::exists(copy)) QFile::copy(QStringLiteral(TARQUELAS_PROGRAM), copy);
+  program.setChildProcessModifier([] {
+    if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(126);
+  });
+  return copy;
 }
 
 QStringList filesIn(const QString& dir) {
@@ -57,6 +77,16 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
   names.insert("{lockIsFolder}", input.filePath("lock es carpeta"));
   QDir().mkpath(names.value("{lockIsFolder}") + "/.Tarquelas.lock");
   make("{pdf}", "Comprobantes de marzo.pdf", "de otra corrida");
+  // What an ordinary user may not read, nor delete; the rest of {input} is theirs to read.
+  make("{unreadable}", "ilegible.txt", testing::faultyVouchers());
+  ASSERT_TRUE(QDir(input.path()).mkdir(QStringLiteral("fija")));
+  make("{keptPdf}", "fija/anterior.pdf", "de otra corrida");
+  QFile::setPermissions(names.value("{unreadable}"), {});
+  QFile::setPermissions(QFileInfo(names.value("{keptPdf}")).path(),
+                        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+  QFile::setPermissions(input.path(), QFile::permissions(input.path()) | QFile::ReadOther | QFile::ExeOther);
+  names.insert("{long}", input.filePath(QString(300, u'n')));
+  names.insert("{badName}", input.filePath(QStringLiteral("o\uFFFD.pdf")));
   QByteArray escape = testing::voucherHeader();
   make("{headerOnly}", "sin comprobantes.txt", escape.replace(8, 6, "\x1b]0;X\x07") + "\r\n");
   // One line of a gigabyte between two short ones, with no disk space used.
@@ -66,6 +96,7 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
     ASSERT_TRUE(huge.open(QIODevice::Append) && huge.resize(qint64(1) << 30));
     ASSERT_TRUE(huge.seek(huge.size()) && huge.write("\r\nX") == 3);
   }
+  QTemporaryDir programCopy;
   for (const auto& run : readRuns()) {
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/Aplicación con ñ-XXXXXX"));
     names.insert(QStringLiteral("{dir}"), dir.path());
@@ -77,14 +108,20 @@ TEST(BatchTest, ExitStatusOutputAndFilesFollowTheOutcome) {
     for (const QString& argument : run.value(u'$').split(u' ')) arguments.append(named(argument));
     SCOPED_TRACE(arguments.join(u' ').toStdString());
     QProcess program;
-    start(program, arguments);
+    QString path = QStringLiteral(TARQUELAS_PROGRAM);
+    if (run.contains(u'@')) {
+      path = runAsOrdinaryUser(program, programCopy);
+      QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::WriteOther | QFile::ExeOther);
+    }
+    start(program, arguments, run.value(u'&').split(u'\n', Qt::SkipEmptyParts), path);
     program.waitForFinished(120000);
     const QString out = QString::fromUtf8(program.readAllStandardOutput());
     const QString err = QString::fromUtf8(program.readAllStandardError());
     const int status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
     EXPECT_EQ((QStringList{QString::number(status)} + filesIn(dir.path())).join(u' '), run.value(u'='));
     const QString expected = named(run.value(u'>'));
-    EXPECT_TRUE(run.contains(u'~') ? out.startsWith(expected) : expected.isEmpty() || out == expected + u'\n')
+    const QString whole = expected.isEmpty() ? QString() : expected + u'\n';
+    EXPECT_TRUE(!run.contains(u'>') || (run.contains(u'~') ? out.startsWith(expected) : out == whole))
         << out.toStdString();
     EXPECT_TRUE(err.contains(named(run.value(u'!')))) << err.toStdString();
     EXPECT_FALSE(err.contains(QStringLiteral("QStandardPaths")) || err.contains(u'\x1b'))

@@ -6,7 +6,9 @@
 # the texts and the bar codes of the program's own PDF. --pdf --cuit must
 # give those pages too. A voucher found by its C.U.I.T. and printed alone
 # ("Imprimir este comprobante") must give exactly its own page, texts and
-# bar code. Then a queue that disappears while the pages are painted must
+# bar code. A queue that does not exist is said so; a stopped one is told
+# before printing and still gets the job; one that refuses jobs says so.
+# Then a queue that disappears while the pages are painted must
 # give the error prompt, and nothing may come out of it.
 # Starts the CUPS scheduler when none runs; that, adding a queue and its
 # cups-pdf settings in /etc/cups, needs root (scripts/pdf-queue.sh). Exit
@@ -134,6 +136,37 @@ read=$(zbarimg -q --raw "$work/uno.png" 2>/dev/null | head -n 1)
 [ -n "$digits" ] && { [ "$read" = "$digits" ] || [ "$read" = "0$digits" ]; } || fail "one voucher: bar code reads '$read', shows '$digits'"
 echo "   1 page, the texts and bar code of page 7"
 
+echo "== a queue that does not exist"
+status=0
+said=$(QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work/lote" --imprimir no-hay-tal-cola 2>&1 >/dev/null) || status=$?
+[ "$status" -eq 2 ] || fail "exit status $status, not 2: $said"
+[ "$said" = "No existe la cola de impresión «no-hay-tal-cola»." ] || fail "not said so: $said"
+
+# A stopped queue takes the jobs and holds them: the user is told before
+# printing, from the preview and from --imprimir, and the jobs come out
+# once the queue is started.
+echo "== a stopped queue"
+stopped="La cola «$queue» está detenida: el trabajo quedará en espera."
+cupsdisable "$queue"
+said=$("$driver" "$work/TarquelasAux.txt" "$queue" 2>&1) || fail "printing from the preview failed: $said"
+grep -qxF "$stopped" <<<"$said" || fail "the preview did not tell: $said"
+mkdir "$work/detenida"
+said=$(QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work/detenida" --imprimir "$queue" 2>&1 >/dev/null) ||
+  fail "--imprimir failed: $said"
+[ "$said" = "$stopped" ] || fail "--imprimir did not tell: $said"
+[ "$(lpstat -o "$queue" | wc -l)" -eq 2 ] || fail "the two jobs are not waiting in the queue"
+cupsenable "$queue"
+wait_for_pdfs 6
+check_printed "$(newest_pdf)" "a stopped queue, once started"
+
+echo "== a queue that refuses jobs"
+cupsreject "$queue"
+status=0
+said=$(QT_QPA_PLATFORM=offscreen "$program" --procesar "$sample" --directorio "$work/detenida" --imprimir "$queue" 2>&1 >/dev/null) || status=$?
+cupsaccept "$queue"
+[ "$status" -eq 2 ] || fail "exit status $status, not 2: $said"
+grep -qF "No se pudo imprimir en $queue: la cola no acepta trabajos" <<<"$said" || fail "not said so: $said"
+
 echo "== a queue that disappears while printing"
 status=0
 prompt=$("$driver" "$work/TarquelasAux.txt" "$queue" --quitar-cola 2>&1) || status=$?
@@ -142,5 +175,5 @@ grep -q "Se ha detectado el siguiente error:" <<<"$prompt" || fail "no error pro
 grep -q "No se pudo imprimir en $queue: " <<<"$prompt" || fail "the prompt gives no reason: $prompt"
 echo "   $(tail -n 1 <<<"$prompt")"
 sleep 1
-[ "$(find "$out" -name '*.pdf' | wc -l)" -eq 4 ] || fail "something was printed after all"
+[ "$(find "$out" -name '*.pdf' | wc -l)" -eq 6 ] || fail "something was printed after all"
 echo "PASSED"

@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   tarquelas::VoucherPreview preview(*built.report, [](const QString&) { return false; });
+  preview.setNotice([&err](const QString& text) { err << text << '\n'; });
   preview.show();
   QPrinter printer(QPrinter::HighResolution);
   printer.setPrinterName(args.at(2));

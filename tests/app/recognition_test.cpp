@@ -60,15 +60,23 @@ TEST_F(RecognitionTest, FirstLineGivesKindHeaderAndSummary) {
 TEST_F(RecognitionTest, PathsThatAreNoTextFile) {
   const QString fifo = dir_.filePath(QStringLiteral("tuberia"));
   ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);  // nobody writes: reading would block
-  const std::pair<QString, Outcome> cases[] = {
-      {QStringLiteral("    "), Outcome::BlankPath},
-      {dir_.path(), Outcome::Recognised},
-      {fifo, Outcome::Recognised},
+  const struct {
+    QString path;
+    Outcome outcome;
+    const char* unreadable;  // the reason shown instead of the summary
+  } cases[] = {
+      {QStringLiteral("    "), Outcome::BlankPath, ""},
+      {dir_.path(), Outcome::Recognised, "es una carpeta"},
+      {fifo, Outcome::Recognised, "no es un archivo común"},
   };
-  for (const auto& [path, outcome] : cases) {
-    const Recognition r = recognizeFile(path);
-    EXPECT_EQ(r.outcome, outcome) << path.toStdString();
+  for (const auto& c : cases) {
+    const Recognition r = recognizeFile(c.path);
+    EXPECT_EQ(r.outcome, c.outcome) << c.path.toStdString();
     EXPECT_TRUE(r.headerLine.isEmpty());
+    EXPECT_TRUE(*c.unreadable
+                    ? r.unreadable.endsWith(QString::fromUtf8(c.unreadable)) && r.unreadable.contains(c.path)
+                    : r.unreadable.isEmpty())
+        << r.unreadable.toStdString();
   }
   // A name that names nothing as typed stands for its trimmed name.
   EXPECT_EQ(recognizeFile(QStringLiteral("  ") + fileWith(testing::voucherHeader()) + u' ').headerLine,

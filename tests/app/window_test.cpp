@@ -168,6 +168,8 @@ class WindowTest : public QObject {
     f.path()->setText(registry);
     f.path()->setText(f.input.filePath(QStringLiteral("d.tx")));  // still typing: nothing changes
     QCOMPARE(f.info(), kRegistrySummary);
+    f.path()->setText(f.input.path());  // no summary of empty fields, but why it cannot be read
+    QVERIFY2(f.info().endsWith(QStringLiteral("es una carpeta")), qPrintable(f.info()));
     f.path()->setText(QStringLiteral("   "));  // only the summary empties
     QCOMPARE(f.info(), QString());
     QCOMPARE(f.window->sTipoArchivo(), QByteArray("D"));

@@ -114,8 +114,9 @@ TEST_F(PrintoutTest, MissingTemplatesAreToldOnceAndTheOtherPagesStillComeOut) {
   EXPECT_TRUE(mensajes_.isEmpty());
 }
 
-// Progress counts the consortia written; a cancel keeps the old file, and
-// a folder in Padron.html's place is an error naming it and stays.
+// Progress counts the consortia written; a cancel keeps the old file; a
+// folder in Padron.html's place, or in a template's, is an error naming it
+// and Padron.html stays as it was.
 TEST_F(PrintoutTest, ReportsConsortiaWrittenAndACancelOrAFailureLeavesWhatWasThere) {
   struct CancelAt final : Progress {  // at its n-th report, recording every one
     explicit CancelAt(int n) : n(n) {}
@@ -138,6 +139,14 @@ TEST_F(PrintoutTest, ReportsConsortiaWrittenAndACancelOrAFailureLeavesWhatWasThe
     CancelAt cancela(n);
     EXPECT_TRUE(GenerarHTMLFinal(registry_, paths_, cabecera(), true, recorder(), cancela).isCancelled());
     EXPECT_EQ(readBytes(paths_.padron), "earlier");
+  }
+  for (const QString& plantilla : {paths_.disenoConsorcio, paths_.disenoTrabajador}) {
+    plantillas(kConsorcioMinimo, kTrabajadorMinimo);
+    ASSERT_TRUE(QFile::remove(plantilla) && QDir().mkdir(plantilla));
+    const Status s = GenerarHTMLFinal(registry_, paths_, cabecera(), false, recorder());
+    EXPECT_TRUE(s.isError() && s.description().contains(plantilla)) << s.description().toStdString();
+    EXPECT_EQ(readBytes(paths_.padron), "earlier");
+    ASSERT_TRUE(QDir().rmdir(plantilla));
   }
   ASSERT_TRUE(QFile::remove(paths_.padron) && QDir(dir_.path()).mkdir(QStringLiteral("Padron.html")));
   const Status s = GenerarHTMLFinal(Registry{}, paths_, cabecera(), true, recorder());

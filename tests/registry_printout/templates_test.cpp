@@ -36,15 +36,15 @@ TEST(Pieces, AreThoseOfTheirTable) {
   }
 }
 
-TEST(LeerPlantilla, JoinsLinesWithCrLfAndAnUnreadableTemplateGivesNothingWithoutMessage) {
+TEST(LeerPlantilla, JoinsLinesWithCrLfAndAnUnreadableTemplateIsAnErrorNamingIt) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("t.htm")), folder = dir.filePath(QStringLiteral("D.htm"));
   ASSERT_TRUE(testing::writeBytes(path, "a\r\nb\rc\nDirecci\xF3n\n") && QDir().mkdir(folder));
-  EXPECT_EQ(leerPlantilla(path), "a\r\nb\r\nc\nDirecci\xF3n\n\r\n");  // a lone LF stays inside its line
+  EXPECT_EQ(leerPlantilla(path).texto, "a\r\nb\r\nc\nDirecci\xF3n\n\r\n");  // a lone LF stays inside its line
   QStringList mensajes;
-  EXPECT_TRUE(
-      leerDisenoConsorcio(folder, [&](const QString& m) { mensajes << m; }).sDisenoConsorcio.isEmpty());
-  EXPECT_TRUE(mensajes.isEmpty());
+  const auto leido = leerDisenoConsorcio(folder, [&](const QString& m) { mensajes << m; });
+  EXPECT_TRUE(leido.status.isError() && leido.status.description().contains(folder));
+  EXPECT_TRUE(leido.texto.sDisenoConsorcio.isEmpty() && mensajes.isEmpty());
 }
 
 using printout::Grupo;
@@ -56,7 +56,7 @@ TEST(ProjectTemplates, UseEveryPlaceholderAndAreWindows1252) {
   const char* nombres[] = {"DisenoConsorcio.htm", "DisenoTrabajador.htm"};
   for (int i = 0; i < 2; ++i) {
     const QString path = QStringLiteral(TARQUELAS_SOURCE_DIR "/templates/") + QLatin1StringView(nombres[i]);
-    textos[i] = leerPlantilla(path).value_or(QByteArray());
+    textos[i] = leerPlantilla(path).texto;
     EXPECT_TRUE(textos[i].contains("charset=windows-1252")) << nombres[i];
     EXPECT_TRUE(textos[i].contains("Padr\xF3n") && !textos[i].contains("\xC3")) << nombres[i] << " is UTF-8";
   }

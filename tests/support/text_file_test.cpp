@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 
 #include "common/temp_dir.h"
 
@@ -135,9 +134,9 @@ TEST_F(TextFileTest, FailedWritesTellTheSystemsReasonAndAnAtomicOneLeavesNoFile)
   ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
   ASSERT_TRUE(QDir().mkpath(path("folder")) && QFile::link(path("pipe"), path("to-pipe")));
   ASSERT_TRUE(QFile::link(u"/dev/full"_s, path("full")));  // a fault may replace the link, never the device
-  const QString tooLarge = QString::fromLocal8Bit(std::strerror(EFBIG)),
-                notPlain = u"no es un archivo común"_s,
-                missing = QString::fromLocal8Bit(std::strerror(ENOENT));
+  ASSERT_TRUE(QFile::link(path("loop-a"), path("loop-b")) && QFile::link(path("loop-b"), path("loop-a")));
+  const QString tooLarge = u"El archivo es demasiado grande"_s, notPlain = u"no es un archivo común"_s,
+                missing = u"No existe el archivo o la carpeta"_s;
   const struct {
     QString path;
     Mode mode;
@@ -152,6 +151,9 @@ TEST_F(TextFileTest, FailedWritesTellTheSystemsReasonAndAnAtomicOneLeavesNoFile)
       {path("folder"), Mode::Atomic, RLIM_INFINITY, notPlain},
       {path("pipe"), Mode::Atomic, RLIM_INFINITY, notPlain},
       {path("to-pipe"), Mode::Atomic, RLIM_INFINITY, notPlain},
+      {path(QByteArray(300, 'n').constData()), Mode::Truncate, RLIM_INFINITY,
+       u"El nombre es más largo de lo que el sistema permite"_s},
+      {path("loop-a"), Mode::Append, RLIM_INFINITY, u"Demasiados enlaces simbólicos encadenados"_s},
   };
   std::signal(SIGXFSZ, SIG_IGN);
   for (const auto& c : cases) {

@@ -133,7 +133,7 @@ TEST(VoucherTextsTest, FieldsGiveTheirPrintedTextsAndHandEditedOnesNeverFail) {
     EXPECT_EQ(functions.at(c[0])(c[1]), c[2]) << row.constData();
     ++cases;
   }
-  EXPECT_EQ(cases, 54);
+  EXPECT_EQ(cases, 68);
   setlocale(LC_NUMERIC, numericWas.c_str());
 }
 
@@ -414,14 +414,16 @@ TEST(PdfTest, FailedOrCancelledWriteNamesThePathAndLeavesWhatWasThere) {
     bool (*prepare)(const QString& path);
     rlim_t sizeLimit;  // fails writes part-way as a full disk does
     bool cancelled;
+    const char* reason;  // in the system's words
   } cases[] = {
       // clang-format off
-      {"no-such-folder/out.pdf", [](const QString&) { return true; }, RLIM_INFINITY, false},
-      {"full.pdf", earlier, 16 * 1024, false},
-      {"folder.pdf", [](const QString& p) { return QDir().mkdir(p); }, RLIM_INFINITY, false},
+      {"no-such-folder/out.pdf", [](const QString&) { return true; }, RLIM_INFINITY, false,
+       "No existe el archivo o la carpeta"},
+      {"full.pdf", earlier, 16 * 1024, false, "El archivo es demasiado grande"},
+      {"folder.pdf", [](const QString& p) { return QDir().mkdir(p); }, RLIM_INFINITY, false, "no es un archivo común"},
       {"pipe", [](const QString& p) { return mkfifo(QFile::encodeName(p).constData(), 0600) == 0; }, RLIM_INFINITY,
-       false},
-      {"cancelled.pdf", earlier, RLIM_INFINITY, true},
+       false, "no es un archivo común"},
+      {"cancelled.pdf", earlier, RLIM_INFINITY, true, ""},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -437,7 +439,9 @@ TEST(PdfTest, FailedOrCancelledWriteNamesThePathAndLeavesWhatWasThere) {
     const Status status = built.report->writePdf(path, progress);
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ(status.code(), c.cancelled ? Status::Code::Cancelled : Status::Code::Error);
-    EXPECT_TRUE(c.cancelled || status.description().contains(path)) << status.description().toStdString();
+    EXPECT_TRUE(c.cancelled || (status.description().contains(path) &&
+                                status.description().endsWith(QString::fromUtf8(c.reason))))
+        << status.description().toStdString();
     EXPECT_EQ(stateOf(path), before);
   }
 }
