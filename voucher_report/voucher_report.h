@@ -7,8 +7,8 @@
 #pragma once
 
 #include <QIODevice>
-#include <QPageLayout>
 #include <QList>
+#include <QPageLayout>
 #include <QString>
 #include <memory>
 #include <optional>
