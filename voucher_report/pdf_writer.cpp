@@ -64,13 +64,13 @@ class PdfWriter::Engine final : public QPaintEngine {
   }
 
   bool end() override {
-    file_->endPage();
+    endPage();
     return file_->finish();
   }
 
   bool newPage() {
     if (!isActive()) return true;
-    file_->endPage();
+    endPage();
     startPage();
     return !file_->failed();
   }
@@ -176,6 +176,14 @@ class PdfWriter::Engine final : public QPaintEngine {
   }
 
  private:
+  // A page's content leaves no graphics state open: a reader would have to
+  // repair it.
+  void endPage() {
+    if (saved_) file_->content() << "Q\n";
+    saved_.reset();
+    file_->endPage();
+  }
+
   void startPage() {
     state_ = GraphicsState();
     saved_.reset();
