@@ -25,8 +25,10 @@ constexpr int kDeflateLevel = 1;
 // Quality of the pictures kept as JPEG (photographs).
 constexpr int kJpegQuality = 94;
 constexpr int kCatalog = 1, kPageTree = 2, kResources = 3, kInfo = 4;
-// The page list and the cross-reference table go out in pieces of this size.
+// The cross-reference table goes out in pieces of this size.
 constexpr qsizetype kPiece = 64 * 1024;
+// Kids of a node of the page tree.
+constexpr std::size_t kPageKids = 32;
 
 QByteArray number(double value, int decimals = 4) {
   PdfContent c;
@@ -525,11 +527,54 @@ void PdfFile::endPage() {
   const int contents = newObject();
   writeStream(contents, {}, content_.bytes());
   content_.clear();
+  // Pages hang off small nodes of the page tree, so a reader finds any page
+  // in a few steps: a new node for every kPageKids pages.
+  if (pages_.size() % kPageKids == 0) pageNodes_.push_back(newObject());
   const int page = newObject();
   beginObject(page);
-  write("<</Type/Page/Parent 2 0 R/Resources 3 0 R/MediaBox[0 0 " + number(pageSize_.width()) + ' ' +
-        number(pageSize_.height()) + "]/Contents " + ref(contents) + ">>\nendobj\n");
+  write("<</Type/Page/Parent " + ref(pageNodes_.back()) + "/Resources 3 0 R/MediaBox[0 0 " +
+        number(pageSize_.width()) + ' ' + number(pageSize_.height()) + "]/Contents " + ref(contents) +
+        ">>\nendobj\n");
   pages_.push_back(page);
+}
+
+// The page tree: the nodes made for the pages, then as many levels above
+// them as it takes for the root to hold at most kPageKids nodes.
+void PdfFile::writePageTree() {
+  struct Node {
+    int object = 0;
+    qint64 count = 0;
+    std::vector<int> kids;
+  };
+  const auto writeNode = [this](const Node& node, int parent) {
+    beginObject(node.object);
+    QByteArray text = "<</Type/Pages";
+    if (parent) text += "/Parent " + ref(parent);
+    text += "/Count " + QByteArray::number(node.count) + "/Kids[";
+    for (int kid : node.kids) text += ref(kid) + ' ';
+    write(text + "]>>\nendobj\n");
+  };
+  std::vector<Node> level;
+  for (std::size_t i = 0; i < pageNodes_.size(); ++i) {
+    const auto from = pages_.begin() + qsizetype(i * kPageKids);
+    const auto to = pages_.begin() + qsizetype(std::min(pages_.size(), (i + 1) * kPageKids));
+    level.push_back({pageNodes_[i], qint64(to - from), std::vector<int>(from, to)});
+  }
+  for (;;) {
+    const bool last = level.size() <= kPageKids;
+    std::vector<Node> above;
+    for (std::size_t from = 0; from < level.size() || (last && above.empty()); from += kPageKids) {
+      Node parent{last ? kPageTree : newObject(), 0, {}};
+      for (std::size_t i = from; i < std::min(level.size(), from + kPageKids); ++i) {
+        parent.count += level[i].count;
+        parent.kids.push_back(level[i].object);
+        writeNode(level[i], parent.object);
+      }
+      above.push_back(std::move(parent));
+    }
+    if (last) return writeNode(above.front(), 0);
+    level = std::move(above);
+  }
 }
 
 bool PdfFile::finish() {
@@ -544,14 +589,7 @@ bool PdfFile::finish() {
     resources += "/I" + QByteArray::number(qulonglong(i + 1)) + ' ' + ref(images_[i]);
   beginObject(kResources);
   write(resources + ">>>>\nendobj\n");
-  beginObject(kPageTree);
-  write("<</Type/Pages/Count " + QByteArray::number(qsizetype(pages_.size())) + "/Kids[");
-  QByteArray kids;  // written a piece at a time: the list is as long as the file has pages
-  for (int page : pages_) {
-    kids += ref(page) + ' ';
-    if (kids.size() > kPiece) write(std::exchange(kids, {}));
-  }
-  write(kids + "]>>\nendobj\n");
+  writePageTree();
   beginObject(kCatalog);
   write("<</Type/Catalog/Pages 2 0 R>>\nendobj\n");
   beginObject(kInfo);

@@ -99,6 +99,7 @@ class PdfFile {
   void writeFonts();
   void writeFace(Face& face);
   void writeFont(const Font& font);
+  void writePageTree();
   void writeTrailer();
 
   QIODevice& out_;
@@ -106,6 +107,7 @@ class PdfFile {
   bool failed_ = false;
   std::vector<qint64> offsets_;  // by object number
   std::vector<int> pages_;
+  std::vector<int> pageNodes_;  // the page tree's nodes that hold pages
   QString title_;
   QString creator_;
   QSizeF pageSize_{595, 842};
