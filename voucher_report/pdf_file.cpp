@@ -38,16 +38,6 @@ QByteArray number(double value, int decimals = 4) {
 
 QByteArray ref(int object) { return QByteArray::number(object) + " 0 R"; }
 
-// A text string: UTF-16 with its byte order mark, in hexadecimal.
-QByteArray textString(const QString& text) {
-  QByteArray utf16("\xfe\xff", 2);
-  for (QChar c : text) {
-    utf16.append(char(c.unicode() >> 8));
-    utf16.append(char(c.unicode() & 0xff));
-  }
-  return '<' + utf16.toHex() + '>';
-}
-
 // A PDF name of letters, digits and hyphens.
 QByteArray nameOf(const QString& text) {
   QByteArray out;
@@ -536,6 +526,8 @@ void PdfFile::endPage() {
         number(pageSize_.width()) + ' ' + number(pageSize_.height()) + "]/Contents " + ref(contents) +
         ">>\nendobj\n");
   pages_.push_back(page);
+  for (const QString& title : pageOutline_) addOutlineItem(title, page);
+  pageOutline_.clear();
 }
 
 // The page tree: the nodes made for the pages, then as many levels above
@@ -590,14 +582,79 @@ bool PdfFile::finish() {
   beginObject(kResources);
   write(resources + ">>>>\nendobj\n");
   writePageTree();
+  writeOutline();
+  if (!metadata_.created.isValid()) metadata_.created = QDateTime::currentDateTimeUtc();
+  const int metadata = newObject();
+  writeStream(metadata, "/Type/Metadata/Subtype/XML", xmpPacket(metadata_), false);
   beginObject(kCatalog);
-  write("<</Type/Catalog/Pages 2 0 R>>\nendobj\n");
+  QByteArray catalog = "<</Type/Catalog/Pages 2 0 R/Metadata " + ref(metadata) + pageLabels();
+  if (outline_) catalog += "/Outlines " + ref(outline_) + "/PageMode/UseOutlines";
+  write(catalog + ">>\nendobj\n");
   beginObject(kInfo);
-  const QString now = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss"));
-  write("<</Title " + textString(title_) + "/Creator " + textString(creator_) + "/Producer " +
-        textString(creator_) + "/CreationDate (D:" + now.toLatin1() + "Z)>>\nendobj\n");
+  write(infoDictionary(metadata_) + "\nendobj\n");
   writeTrailer();
   return !failed_;
+}
+
+// Outline and page numbers --------------------------------------------------
+
+// An outline item waits until the next one is known, so that the items go
+// out as the pages do, without being kept.
+struct PdfFile::OutlineItem {
+  int object = 0;
+  int previous = 0;
+  int page = 0;
+  QByteArray title;
+};
+
+void PdfFile::addOutlineEntry(const QString& title) { pageOutline_.push_back(title); }
+
+void PdfFile::setPageNumber(int number) {
+  const auto page = qint64(pages_.size());
+  if (!pageNumbers_.empty() && pageNumbers_.back().first == page) pageNumbers_.pop_back();
+  pageNumbers_.emplace_back(page, number);
+}
+
+void PdfFile::addOutlineItem(const QString& title, int page) {
+  if (!outline_) outline_ = newObject();
+  auto item = std::make_unique<OutlineItem>();
+  item->object = newObject();
+  item->page = page;
+  item->title = pdfTextString(title);
+  if (lastItem_) {
+    item->previous = lastItem_->object;
+    writeOutlineItem(*lastItem_, item->object);
+  } else {
+    firstItem_ = item->object;
+  }
+  lastItem_ = std::move(item);
+  ++outlineCount_;
+}
+
+void PdfFile::writeOutlineItem(const OutlineItem& item, int next) {
+  beginObject(item.object);
+  QByteArray text = "<</Title " + item.title + "/Parent " + ref(outline_);
+  if (item.previous) text += "/Prev " + ref(item.previous);
+  if (next) text += "/Next " + ref(next);
+  write(text + "/Dest[" + ref(item.page) + "/Fit]>>\nendobj\n");
+}
+
+void PdfFile::writeOutline() {
+  if (!outline_) return;
+  writeOutlineItem(*lastItem_, 0);
+  beginObject(outline_);
+  write("<</Type/Outlines/First " + ref(firstItem_) + "/Last " + ref(lastItem_->object) + "/Count " +
+        QByteArray::number(outlineCount_) + ">>\nendobj\n");
+}
+
+// The catalog's page labels: decimal numbers from each number given.
+QByteArray PdfFile::pageLabels() const {
+  if (pageNumbers_.empty()) return {};
+  QByteArray nums = "/PageLabels<</Nums[";
+  if (pageNumbers_.front().first > 0) nums += "0<</S/D>>";
+  for (const auto& [page, number] : pageNumbers_)
+    nums += QByteArray::number(page) + "<</S/D/St " + QByteArray::number(number) + ">>";
+  return nums + "]>>";
 }
 
 void PdfFile::writeTrailer() {
@@ -608,7 +665,7 @@ void PdfFile::writeTrailer() {
     if (table.size() > kPiece) write(std::exchange(table, {}));
   }
   const QByteArray id =
-      QCryptographicHash::hash(QByteArray(QByteArray::number(start) + title_.toUtf8() +
+      QCryptographicHash::hash(QByteArray(QByteArray::number(start) + metadata_.title.toUtf8() +
                                           QByteArray::number(QDateTime::currentMSecsSinceEpoch())),
                                QCryptographicHash::Md5)
           .toHex();

@@ -46,8 +46,8 @@ class PdfWriter::Engine final : public QPaintEngine {
  public:
   explicit Engine(QIODevice* device) : QPaintEngine(kFeatures), device_(device) {}
 
-  void setTitle(const QString& title) { title_ = title; }
-  void setCreator(const QString& creator) { creator_ = creator; }
+  void setMetadata(const PdfMetadata& metadata) { metadata_ = metadata; }
+  PdfFile* file() const { return file_.get(); }
   // The paper and resolution of the pages begun from now on.
   void setPage(QSizeF points, int dpi) {
     pagePoints_ = points;
@@ -57,8 +57,7 @@ class PdfWriter::Engine final : public QPaintEngine {
   bool begin(QPaintDevice*) override {
     if (file_ || !device_ || !device_->isWritable()) return false;
     file_ = std::make_unique<PdfFile>(*device_);
-    file_->setTitle(title_);
-    file_->setCreator(creator_);
+    file_->setMetadata(metadata_);
     startPage();
     return !file_->failed();
   }
@@ -321,8 +320,7 @@ class PdfWriter::Engine final : public QPaintEngine {
 
   QIODevice* device_;
   std::unique_ptr<PdfFile> file_;
-  QString title_;
-  QString creator_;
+  PdfMetadata metadata_;
   QSizeF pagePoints_{595, 842};
   int dpi_ = 1200;
   QPen pen_;
@@ -353,8 +351,15 @@ void PdfWriter::setResolution(int dpi) {
   setPageLayout(layout_);
 }
 
-void PdfWriter::setTitle(const QString& title) { engine_->setTitle(title); }
-void PdfWriter::setCreator(const QString& creator) { engine_->setCreator(creator); }
+void PdfWriter::setMetadata(const PdfMetadata& metadata) { engine_->setMetadata(metadata); }
+
+void PdfWriter::addOutlineEntry(const QString& title) {
+  if (PdfFile* file = engine_->file()) file->addOutlineEntry(title);
+}
+
+void PdfWriter::setPageNumber(int number) {
+  if (PdfFile* file = engine_->file()) file->setPageNumber(number);
+}
 
 bool PdfWriter::newPage() { return engine_->newPage(); }
 
