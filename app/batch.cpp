@@ -8,6 +8,7 @@
 #include "support/app_directory.h"
 #include "support/cp1252.h"
 #include "support/text_file.h"
+#include "voucher_report/symbology_setting.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/page_printing.h"
 
@@ -26,8 +27,11 @@ QString asLines(QString text) {
 class BatchUi final : public RunUi {
  public:
   // An empty pdfPath writes no PDF; an empty printQueue prints nothing.
-  BatchUi(QString pdfPath, QString printQueue, QTextStream& err)
-      : pdfPath_(std::move(pdfPath)), printQueue_(std::move(printQueue)), err_(err) {}
+  BatchUi(QString pdfPath, QString printQueue, QString symbology, QTextStream& err)
+      : pdfPath_(std::move(pdfPath)),
+        printQueue_(std::move(printQueue)),
+        symbology_(std::move(symbology)),
+        err_(err) {}
 
   void showMessage(const QString& text) override { err_ << asLines(text) << '\n'; }
 
@@ -45,6 +49,9 @@ class BatchUi final : public RunUi {
   Status showVoucherReport(const QString& auxPath) override {
     VoucherReport::BuildResult built = VoucherReport::build(auxPath, progress());
     if (!built.status.isOk()) return built.status;
+    const report::SymbologySetting setting = symbology();
+    if (!setting.status.isOk()) return setting.status;
+    built.report->setBarCodeSymbology(setting.symbology);
     if (!printQueue_.isEmpty()) {
       const Status printed = printToQueue(*built.report, printQueue_, progress());
       if (!printed.isOk()) return printed;
@@ -74,8 +81,16 @@ class BatchUi final : public RunUi {
 
  private:
   static constexpr int kWaitStepMs = 200;
+
+  // The option's symbology, else the settings file's.
+  report::SymbologySetting symbology() const {
+    if (symbology_.isEmpty()) return report::configuredSymbology();
+    return {Status::ok(), report::symbologyNamed(symbology_).value_or(report::Symbology::Code128)};
+  }
+
   QString pdfPath_;
   QString printQueue_;
+  QString symbology_;
   QTextStream& err_;
   bool pdfWritten_ = false;
   bool printed_ = false;
@@ -140,7 +155,7 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   request.trabajadores = options.trabajadores;
 
   const bool defaultPdf = options.pdf.isEmpty() && options.printQueue.isEmpty();
-  BatchUi ui(defaultPdf ? request.paths.pdf : options.pdf, options.printQueue, err);
+  BatchUi ui(defaultPdf ? request.paths.pdf : options.pdf, options.printQueue, options.symbology, err);
   const RunOutcome outcome = procesarArchivo(request, ui);
   if (outcome == RunOutcome::Finished) printOutputs(ui, request, out);
   if (outcome == RunOutcome::NoVouchers) removeEarlierPdf(ui.voucherOutput());

@@ -14,6 +14,7 @@ struct BatchOptions {
   QString pdf;        // empty for Tarquelas.pdf in the App directory
   bool trabajadores = false;
   QString printQueue;  // the vouchers go to this print queue instead of the PDF
+  QString symbology;   // the bar code's ("code128", "i2of5"); empty for the settings file's
 };
 
 // Exit statuses of batch mode.

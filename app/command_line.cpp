@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "voucher_report/symbology_setting.h"
+
 namespace tarquelas {
 
 namespace {
@@ -29,9 +31,9 @@ CommandLine parseOptions(const QStringList& args) {
     const QString& arg = args.at(i);
     bool ok = true;
     if (arg == QStringLiteral("--help"))
-      return CommandLine{CommandLine::Mode::Help, {}, {}, {}, false, {}, {}};
+      return CommandLine{CommandLine::Mode::Help, {}, {}, {}, false, {}, {}, {}};
     if (arg == QStringLiteral("--version"))
-      return CommandLine{CommandLine::Mode::Version, {}, {}, {}, false, {}, {}};
+      return CommandLine{CommandLine::Mode::Version, {}, {}, {}, false, {}, {}, {}};
     if (arg == QStringLiteral("--procesar")) {
       ok = takeValue(args, i, c.path);
     } else if (arg == QStringLiteral("--directorio")) {
@@ -40,6 +42,11 @@ CommandLine parseOptions(const QStringList& args) {
       ok = takeValue(args, i, c.pdf);
     } else if (arg == QStringLiteral("--imprimir")) {
       ok = takeValue(args, i, c.printQueue);
+    } else if (arg == QStringLiteral("--simbologia")) {
+      ok = takeValue(args, i, c.symbology);
+      if (ok && !report::symbologyNamed(c.symbology))
+        return wrongUsage(QStringLiteral("Simbología desconocida: %1 (code128 o i2of5)").arg(c.symbology));
+      c.symbology = c.symbology.toLower();
     } else if (arg == QStringLiteral("--trabajadores")) {
       c.trabajadores = true;
     } else {
@@ -71,7 +78,7 @@ QString helpText() {
       "      se reconoce, se procesa antes de mostrar la ventana.\n"
       "\n"
       "  tarquelas --procesar ARCHIVO [--directorio DIR] [--trabajadores] [--pdf SALIDA.pdf]\n"
-      "            [--imprimir COLA]\n"
+      "            [--imprimir COLA] [--simbologia code128|i2of5]\n"
       "      Procesa ARCHIVO sin ventana: lo reconoce, lo valida y escribe los\n"
       "      comprobantes en PDF o los imprime en COLA (archivo de comprobantes),\n"
       "      o escribe Padron.html (archivo de padrón). Muestra el resumen de la\n"
@@ -86,6 +93,10 @@ QString helpText() {
       "                      Tarquelas.pdf en DIR; con --imprimir, sólo si se indica)\n"
       "  --imprimir COLA     imprime los comprobantes en la cola de impresión COLA\n"
       "                      (los nombres de las colas los da «lpstat -e»)\n"
+      "  --simbologia NOMBRE código de barras de los comprobantes: code128 (Code 128)\n"
+      "                      o i2of5 (Intercalado 2 de 5, con un 0 adelante); por\n"
+      "                      omisión, el de la configuración (codigoDeBarras/simbologia\n"
+      "                      en ~/.config/tarquelas/tarquelas.conf), o code128\n"
       "  --help              muestra esta ayuda\n"
       "  --version           muestra la versión\n"
       "\n"

@@ -17,6 +17,7 @@ struct CommandLine {
   bool trabajadores = false;
   QString problem;     // what is wrong, for WrongUsage
   QString printQueue;  // --imprimir: the print queue of the vouchers in batch mode
+  QString symbology;   // --simbologia: the bar code's, in lower case; empty for the settings file's
 };
 
 // arguments without the program's own name.

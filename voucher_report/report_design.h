@@ -45,7 +45,7 @@ struct TextStyle {
 };
 
 // The symbologies a bar-code control draws.
-enum class Symbology { Code128 };
+enum class Symbology { Code128, Interleaved2of5 };
 
 struct Control {
   QString name;

@@ -217,6 +217,12 @@ int VoucherReport::pageCount() const { return impl_->pageCount(); }
 
 qint64 VoucherReport::voucherCount() const { return impl_->index.voucherCount(); }
 
+void VoucherReport::setBarCodeSymbology(report::Symbology symbology) {
+  for (report::Section* section : impl_->layout.design().sections())
+    for (report::Control& control : section->controls)
+      if (control.kind == report::ControlKind::BarCode) control.symbology = symbology;
+}
+
 QPageLayout VoucherReport::pageLayout() const {
   const report::PageSettings page = voucher::voucherPage();
   const double perPoint = report::kTwipsPerPoint;

@@ -14,6 +14,7 @@
 
 #include "support/progress.h"
 #include "support/status.h"
+#include "voucher_report/report_design.h"
 
 class QPagedPaintDevice;
 class QPainter;
@@ -36,6 +37,9 @@ class VoucherReport {
   int pageCount() const;
   // Number of vouchers (0 for a file with the header alone).
   qint64 voucherCount() const;
+  // The symbology of the vouchers' bar codes (Code 128 unless set).
+  void setBarCodeSymbology(report::Symbology symbology);
+
   // A4 portrait with the report's margins.
   QPageLayout pageLayout() const;
 

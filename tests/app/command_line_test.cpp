@@ -15,7 +15,8 @@ TEST(CommandLineTest, ArgumentsGiveTheModeAndItsValues) {
   for (const QString& line : testing::caseLines("command_lines.txt")) {
     const QString arrow = QStringLiteral("=>");
     const CommandLine c = parseCommandLine(line.section(arrow, 0, 0).split(u' ', Qt::SkipEmptyParts));
-    QStringList got{c.path,   c.directory, c.pdf, c.printQueue, c.trabajadores ? "trabajadores" : "",
+    QStringList got{c.path,       c.directory, c.pdf,
+                    c.printQueue, c.symbology, c.trabajadores ? QStringLiteral("trabajadores") : QString(),
                     c.problem};
     got.removeAll(QString());
     got.prepend(QLatin1String(modes[int(c.mode)]));

@@ -155,5 +155,15 @@ TEST(BarCodeTest, DigitsMakeCentredCode128BarsAndOtherValuesNone) {
     EXPECT_TRUE(barCodeBars(Symbology::Code128, refused, box).bars.empty()) << refused.toStdString();
 }
 
+// Interleaved 2 of 5 pads 59 digits to 60 pairs of digits (start, 30 pairs
+// of 18 modules, stop) and refuses anything but digits.
+TEST(BarCodeTest, Interleaved2of5PadsAnOddCountAndTakesOnlyDigits) {
+  const QRectF box(2409, 6803, 7229, 851);
+  EXPECT_EQ(barCodeBars(Symbology::Interleaved2of5, QString(59, u'7'), box).modules, 4 + 30 * 18 + 5);
+  EXPECT_EQ(barCodeBars(Symbology::Interleaved2of5, QString(60, u'7'), box).modules, 4 + 30 * 18 + 5);
+  for (const QString& refused : {QString(), u"12A4"_s, u"12 4"_s})
+    EXPECT_TRUE(barCodeBars(Symbology::Interleaved2of5, refused, box).bars.empty()) << refused.toStdString();
+}
+
 }  // namespace
 }  // namespace tarquelas::report

@@ -250,6 +250,9 @@ TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarC
     EXPECT_EQ(readBytes(pdf).count(object), count) << object;
     EXPECT_EQ(twice.data().count(object), count) << object;
   }
+  // Each voucher once in the outline; every copy numbers its pages as the report does.
+  EXPECT_EQ(twice.data().count("/Dest["), 11);
+  EXPECT_TRUE(twice.data().contains("/PageLabels<</Nums[0<</S/D/St 1>>11<</S/D/St 1>>]>>"));
   const QString info = run(u"pdfinfo"_s, {pdf}).simplified();
   EXPECT_TRUE(info.contains(u"Pages: 11 "_s) && info.contains(u"A4"_s)) << info.toStdString();
   // the texts, and every whole number of the wrapped list, the last on the second line
