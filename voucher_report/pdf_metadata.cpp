@@ -17,23 +17,32 @@ QByteArray alternative(const QString& text) {
   return "<rdf:Alt><rdf:li xml:lang=\"x-default\">" + xmlEscaped(text) + "</rdf:li></rdf:Alt>";
 }
 
+// A literal string of bytes, escaped where a reader would take a byte for
+// syntax or change it (line ends).
+QByteArray literal(const QByteArray& bytes) {
+  QByteArray out = "(";
+  for (char c : bytes) {
+    if (c == '(' || c == ')' || c == '\\') {
+      out += '\\';
+    } else if (c == '\r' || c == '\n') {
+      out += c == '\r' ? "\\r" : "\\n";
+      continue;
+    }
+    out += c;
+  }
+  return out + ')';
+}
+
 }  // namespace
 
 QByteArray pdfTextString(const QString& text) {
-  if (printableAscii(text)) {
-    QByteArray out = "(";
-    for (QChar c : text) {
-      if (c == u'(' || c == u')' || c == u'\\') out += '\\';
-      out += char(c.unicode());
-    }
-    return out + ')';
-  }
+  if (printableAscii(text)) return literal(text.toLatin1());
   QByteArray utf16("\xfe\xff", 2);
   for (QChar c : text) {
     utf16.append(char(c.unicode() >> 8));
     utf16.append(char(c.unicode() & 0xff));
   }
-  return '<' + utf16.toHex() + '>';
+  return literal(utf16);
 }
 
 QByteArray pdfDate(const QDateTime& when) {

@@ -17,8 +17,8 @@ struct PdfMetadata {
   QDateTime created;
 };
 
-// A PDF text string: a literal string when text is printable ASCII, else
-// UTF-16BE with its byte order mark, in hexadecimal.
+// A PDF text string, as a literal string: the characters themselves when
+// text is printable ASCII, else UTF-16BE with its byte order mark.
 QByteArray pdfTextString(const QString& text);
 
 // A PDF date string of when, in UTC: (D:20260315143000Z).

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "voucher_report/bar_code.h"
+#include "voucher_report/pdf_metadata.h"
 #include "voucher_report/text_fit.h"
 
 using namespace Qt::StringLiterals;
@@ -163,6 +164,14 @@ TEST(BarCodeTest, Interleaved2of5PadsAnOddCountAndTakesOnlyDigits) {
   EXPECT_EQ(barCodeBars(Symbology::Interleaved2of5, QString(60, u'7'), box).modules, 4 + 30 * 18 + 5);
   for (const QString& refused : {QString(), u"12A4"_s, u"12 4"_s})
     EXPECT_TRUE(barCodeBars(Symbology::Interleaved2of5, refused, box).bars.empty()) << refused.toStdString();
+}
+
+// Text strings: ASCII as it stands, anything else as UTF-16 with its byte
+// order mark; the bytes a reader would take for syntax escaped.
+TEST(PdfMetadataTest, TextStringsEscapeTheirSyntaxAndGoToUtf16ForAnythingButAscii) {
+  EXPECT_EQ(pdfTextString(u"a(b)\\c"_s), QByteArray("(a\\(b\\)\\\\c)"));
+  EXPECT_EQ(pdfTextString(u"\u00f1("_s), QByteArray("(\xfe\xff\0\xf1\0\\()", 9));
+  EXPECT_EQ(pdfTextString(u"\u010d"_s), QByteArray("(\xfe\xff\x01\\r)", 7));
 }
 
 }  // namespace
