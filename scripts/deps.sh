@@ -10,7 +10,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-wine
   clang-format
   zlib1g-dev libcups2-dev cups printer-driver-cups-pdf
-  zbar-tools poppler-utils qpdf python3-reportlab
+  zbar-tools poppler-utils qpdf ghostscript mupdf-tools python3-reportlab
   xvfb xauth desktop-file-utils dpkg-dev
   python3 time
   "$@"
