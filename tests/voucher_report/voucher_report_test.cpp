@@ -339,6 +339,18 @@ TEST(PaintPagesTest, PagesArePaintedAtAnyResolutionAndARangeWithProgressUntilACa
   EXPECT_FALSE(QFile::exists(built.file(u"cut.pdf"_s)));
 }
 
+// A range that begins inside a voucher (page 20 goes on with the voucher
+// of page 19) still lists it, and the next one, in its outline; its pages
+// keep the report's numbers.
+TEST(PdfTest, ARangeListsTheVouchersItShowsAndKeepsTheReportsPageNumbers) {
+  Built built(auxBytes());
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(built.report->writePdf(pdf, 19, 20, 1, Progress::Stage::PrintingPages).isOk());
+  EXPECT_EQ(pdf.data().count("/Dest["), 2);
+  EXPECT_TRUE(pdf.data().contains("/PageLabels<</Nums[0<</S/D/St 20>>]>>"));
+}
+
 // What is at a path: a plain file's bytes, or what it is.
 QByteArray stateOf(const QString& path) {
   const QFileInfo at(path);
