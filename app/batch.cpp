@@ -9,6 +9,7 @@
 #include "support/cp1252.h"
 #include "support/text_file.h"
 #include "support/varias.h"
+#include "voucher_report/symbology_setting.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/page_printing.h"
 
@@ -27,8 +28,11 @@ QString asLines(QString text) {
 class BatchUi final : public RunUi {
  public:
   // An empty pdfPath writes no PDF; an empty printQueue prints nothing.
-  BatchUi(QString pdfPath, QString printQueue, const QStringList& cuits, QTextStream& err)
-      : pdfPath_(std::move(pdfPath)), printQueue_(std::move(printQueue)), err_(err) {
+  BatchUi(QString pdfPath, QString printQueue, const QStringList& cuits, QString symbology, QTextStream& err)
+      : pdfPath_(std::move(pdfPath)),
+        printQueue_(std::move(printQueue)),
+        symbology_(std::move(symbology)),
+        err_(err) {
     for (const QString& cuit : cuits) cuits_.append(cuit.toLatin1());
   }
 
@@ -48,6 +52,9 @@ class BatchUi final : public RunUi {
   Status showVoucherReport(const QString& auxPath) override {
     VoucherReport::BuildResult built = VoucherReport::build(auxPath, progress());
     if (!built.status.isOk()) return built.status;
+    const report::SymbologySetting setting = symbology();
+    if (!setting.status.isOk()) return setting.status;
+    built.report->setBarCodeSymbology(setting.symbology);
     PageSet pages = built.report->allPages();
     if (!cuits_.isEmpty()) {
       VoucherReport::CuitPages chosen = built.report->pagesOfCuits(cuits_);
@@ -94,8 +101,16 @@ class BatchUi final : public RunUi {
 
  private:
   static constexpr int kWaitStepMs = 200;
+
+  // The option's symbology, else the settings file's.
+  report::SymbologySetting symbology() const {
+    if (symbology_.isEmpty()) return report::configuredSymbology();
+    return {Status::ok(), report::symbologyNamed(symbology_).value_or(report::Symbology::Code128)};
+  }
+
   QString pdfPath_;
   QString printQueue_;
+  QString symbology_;
   QTextStream& err_;
   QList<QByteArray> cuits_;
   QList<QByteArray> missingCuits_;
@@ -182,7 +197,8 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
   request.trabajadores = options.trabajadores;
 
   const bool defaultPdf = options.pdf.isEmpty() && options.printQueue.isEmpty();
-  BatchUi ui(defaultPdf ? request.paths.pdf : options.pdf, options.printQueue, options.cuits, err);
+  BatchUi ui(defaultPdf ? request.paths.pdf : options.pdf, options.printQueue, options.cuits,
+             options.symbology, err);
   const RunOutcome outcome = procesarArchivo(request, ui);
   if (outcome == RunOutcome::Finished) printOutputs(ui, request, out);
   if (outcome == RunOutcome::NoVouchers || ui.missedCuits()) {

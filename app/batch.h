@@ -16,6 +16,7 @@ struct BatchOptions {
   bool trabajadores = false;
   QString printQueue;  // the vouchers go to this print queue instead of the PDF
   QStringList cuits;   // only these consortia's vouchers (11 digits each); empty for all
+  QString symbology;   // the bar code's ("code128", "i2of5"); empty for the settings file's
 };
 
 // Exit statuses of batch mode.

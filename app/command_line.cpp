@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "support/varias.h"
+#include "voucher_report/symbology_setting.h"
 
 namespace tarquelas {
 
@@ -56,7 +57,14 @@ QString* valueOf(CommandLine& c, const QString& option) {
   if (option == QStringLiteral("--directorio")) return &c.directory;
   if (option == QStringLiteral("--pdf")) return &c.pdf;
   if (option == QStringLiteral("--imprimir")) return &c.printQueue;
+  if (option == QStringLiteral("--simbologia")) return &c.symbology;
   return nullptr;
+}
+
+CommandLine modeOnly(CommandLine::Mode mode) {
+  CommandLine c;
+  c.mode = mode;
+  return c;
 }
 
 CommandLine parseOptions(const QStringList& args) {
@@ -65,10 +73,8 @@ CommandLine parseOptions(const QStringList& args) {
   QStringList given;
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& arg = args.at(i);
-    if (arg == QStringLiteral("--help"))
-      return CommandLine{CommandLine::Mode::Help, {}, {}, {}, false, {}, {}, {}};
-    if (arg == QStringLiteral("--version"))
-      return CommandLine{CommandLine::Mode::Version, {}, {}, {}, false, {}, {}, {}};
+    if (arg == QStringLiteral("--help")) return modeOnly(CommandLine::Mode::Help);
+    if (arg == QStringLiteral("--version")) return modeOnly(CommandLine::Mode::Version);
     // --cuit adds up; any other value given twice would silently win over the first.
     const bool cuit = arg == QStringLiteral("--cuit");
     QString list;
@@ -86,6 +92,10 @@ CommandLine parseOptions(const QStringList& args) {
       return wrongUsage(QStringLiteral("El valor de %1 está vacío").arg(arg));
     } else if (const QString problem = cuit ? addCuits(c, list) : QString(); !problem.isEmpty()) {
       return wrongUsage(problem);
+    } else if (value == &c.symbology) {
+      if (!report::symbologyNamed(c.symbology))
+        return wrongUsage(QStringLiteral("Simbología desconocida: %1 (code128 o i2of5)").arg(c.symbology));
+      c.symbology = c.symbology.toLower();
     }
   }
   if (c.path.isEmpty()) return wrongUsage(QStringLiteral("Falta --procesar ARCHIVO"));
@@ -112,7 +122,7 @@ QString helpText() {
       "      se reconoce, se procesa antes de mostrar la ventana.\n"
       "\n"
       "  tarquelas --procesar ARCHIVO [--directorio DIR] [--trabajadores] [--pdf SALIDA.pdf]\n"
-      "            [--imprimir COLA] [--cuit CUIT[,CUIT...]]\n"
+      "            [--imprimir COLA] [--cuit CUIT[,CUIT...]] [--simbologia code128|i2of5]\n"
       "      Procesa ARCHIVO sin ventana: lo reconoce, lo valida y escribe los\n"
       "      comprobantes en PDF o los imprime en COLA (archivo de comprobantes),\n"
       "      o escribe Padron.html (archivo de padrón). Muestra el resumen de la\n"
@@ -130,6 +140,10 @@ QString helpText() {
       "  --cuit CUIT         sólo los comprobantes del consorcio de esa C.U.I.T., todas\n"
       "                      sus páginas (con guiones o sin ellos); se repite o se\n"
       "                      indican varias separadas por comas\n"
+      "  --simbologia NOMBRE código de barras de los comprobantes: code128 (Code 128)\n"
+      "                      o i2of5 (Intercalado 2 de 5, con un 0 adelante); por\n"
+      "                      omisión, el de la configuración (codigoDeBarras/simbologia\n"
+      "                      en ~/.config/tarquelas/tarquelas.conf), o code128\n"
       "  --help              muestra esta ayuda\n"
       "  --version           muestra la versión\n"
       "\n"

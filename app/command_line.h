@@ -18,6 +18,7 @@ struct CommandLine {
   QString problem;     // what is wrong, for WrongUsage
   QString printQueue;  // --imprimir: the print queue of the vouchers in batch mode
   QStringList cuits;   // --cuit: only these consortia's vouchers, 11 digits each, as first given
+  QString symbology;   // --simbologia: the bar code's, in lower case; empty for the settings file's
 };
 
 // arguments without the program's own name.

@@ -44,9 +44,9 @@ int runBatch(int argc, char** argv, const tarquelas::CommandLine& command) {
   tarquelas::registerProgramFonts();
   QTextStream out(stdout);
   QTextStream err(stderr);
-  return tarquelas::runBatch(
-      {command.path, command.directory, command.pdf, command.trabajadores, command.printQueue, command.cuits},
-      out, err);
+  return tarquelas::runBatch({command.path, command.directory, command.pdf, command.trabajadores,
+                              command.printQueue, command.cuits, command.symbology},
+                             out, err);
 }
 
 int print(const QString& text, FILE* stream, int status) {

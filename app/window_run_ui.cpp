@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "app/processing_run.h"
+#include "voucher_report/symbology_setting.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/voucher_preview.h"
 
@@ -69,10 +70,12 @@ Status WindowRunUi::previewVouchers(const QString& auxPath) {
   // dialog.
   std::optional<BusyPointer> busy(std::in_place);
   VoucherReport::BuildResult built = VoucherReport::build(auxPath, progress_);
-  if (!built.status.isOk()) {
+  const report::SymbologySetting setting = report::configuredSymbology();
+  if (!built.status.isOk() || !setting.status.isOk()) {
     progress_.finish();
-    return built.status;
+    return built.status.isOk() ? setting.status : built.status;
   }
+  built.report->setBarCodeSymbology(setting.symbology);
   VoucherPreview::OutputCheck outputCheck;
   if (paths_) {
     outputCheck = [this](const QString& path) { return outputRefusal(path, presentationPath_, *paths_); };

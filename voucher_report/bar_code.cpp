@@ -15,13 +15,24 @@ struct SymbolDeleter {
 };
 using SymbolPtr = std::unique_ptr<zint_symbol, SymbolDeleter>;
 
-bool encodable(const QByteArray& data) {
-  return !data.isEmpty() && std::all_of(data.begin(), data.end(), [](char c) { return c >= 32 && c < 127; });
+// The characters the symbol carries, or nothing when value cannot be
+// encoded.
+QByteArray symbolData(Symbology symbology, const QString& value) {
+  QByteArray data = value.toLatin1();
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  const auto printable = [](char c) { return c >= 32 && c < 127; };
+  if (data.isEmpty() || !std::all_of(data.begin(), data.end(), printable)) return {};
+  if (symbology == Symbology::Interleaved2of5) {
+    if (!std::all_of(data.begin(), data.end(), digit)) return {};
+    if (data.size() % 2 != 0) data.prepend('0');
+  }
+  return data;
 }
 
 int zintSymbology(Symbology symbology) {
   switch (symbology) {
     case Symbology::Code128: break;
+    case Symbology::Interleaved2of5: return BARCODE_C25INTER;
   }
   return BARCODE_CODE128;
 }
@@ -37,8 +48,8 @@ double moduleWidthFor(double width, int modules, double deviceUnit) {
 }  // namespace
 
 BarCodeBars barCodeBars(Symbology symbology, const QString& value, const QRectF& box, double deviceUnit) {
-  const QByteArray data = value.toLatin1();
-  if (!encodable(data)) return {};
+  const QByteArray data = symbolData(symbology, value);
+  if (data.isEmpty()) return {};
   SymbolPtr symbol(ZBarcode_Create());
   if (!symbol) return {};
   symbol->symbology = zintSymbology(symbology);

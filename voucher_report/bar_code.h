@@ -1,7 +1,9 @@
 // Bar codes as vectors: the bars of a value, as rectangles inside a box,
-// from libzint's vector output. Code 128 carries the characters exactly as
-// they stand (digit pairs in its set C), with its own check character and no
-// human-readable text.
+// from libzint's vector output, with no human-readable text. Code 128
+// carries the characters exactly as they stand (digit pairs in its set C),
+// with its own check character. Interleaved 2 of 5 carries digits in pairs,
+// without a check digit: an odd count gets a leading 0, so 59 digits read
+// back as 60.
 #pragma once
 
 #include <QRectF>
@@ -25,7 +27,8 @@ struct BarCodeBars {
 // with the quiet zones on either side, made a whole number of device units
 // (deviceUnit: one device pixel in the box's unit) when that is at least
 // one; or no bars when the value cannot be encoded in symbology (an empty
-// value, a character outside printable ASCII).
+// value, a character outside printable ASCII, for Interleaved 2 of 5 one
+// that is not a digit).
 BarCodeBars barCodeBars(Symbology symbology, const QString& value, const QRectF& box, double deviceUnit = 1);
 
 }  // namespace tarquelas::report

@@ -25,8 +25,10 @@ constexpr int kDeflateLevel = 1;
 // Quality of the pictures kept as JPEG (photographs).
 constexpr int kJpegQuality = 94;
 constexpr int kCatalog = 1, kPageTree = 2, kResources = 3, kInfo = 4;
-// The page list and the cross-reference table go out in pieces of this size.
+// The cross-reference table goes out in pieces of this size.
 constexpr qsizetype kPiece = 64 * 1024;
+// Kids of a node of the page tree.
+constexpr std::size_t kPageKids = 32;
 
 QByteArray number(double value, int decimals = 4) {
   PdfContent c;
@@ -35,16 +37,6 @@ QByteArray number(double value, int decimals = 4) {
 }
 
 QByteArray ref(int object) { return QByteArray::number(object) + " 0 R"; }
-
-// A text string: UTF-16 with its byte order mark, in hexadecimal.
-QByteArray textString(const QString& text) {
-  QByteArray utf16("\xfe\xff", 2);
-  for (QChar c : text) {
-    utf16.append(char(c.unicode() >> 8));
-    utf16.append(char(c.unicode() & 0xff));
-  }
-  return '<' + utf16.toHex() + '>';
-}
 
 // A PDF name of letters, digits and hyphens.
 QByteArray nameOf(const QString& text) {
@@ -528,11 +520,56 @@ void PdfFile::endPage() {
   const int contents = newObject();
   writeStream(contents, {}, content_.bytes());
   content_.clear();
+  // Pages hang off small nodes of the page tree, so a reader finds any page
+  // in a few steps: a new node for every kPageKids pages.
+  if (pages_.size() % kPageKids == 0) pageNodes_.push_back(newObject());
   const int page = newObject();
   beginObject(page);
-  write("<</Type/Page/Parent 2 0 R/Resources 3 0 R/MediaBox[0 0 " + number(pageSize_.width()) + ' ' +
-        number(pageSize_.height()) + "]/Contents " + ref(contents) + ">>\nendobj\n");
+  write("<</Type/Page/Parent " + ref(pageNodes_.back()) + "/Resources 3 0 R/MediaBox[0 0 " +
+        number(pageSize_.width()) + ' ' + number(pageSize_.height()) + "]/Contents " + ref(contents) +
+        ">>\nendobj\n");
   pages_.push_back(page);
+  for (const QString& title : pageOutline_) addOutlineItem(title, page);
+  pageOutline_.clear();
+}
+
+// The page tree: the nodes made for the pages, then as many levels above
+// them as it takes for the root to hold at most kPageKids nodes.
+void PdfFile::writePageTree() {
+  struct Node {
+    int object = 0;
+    qint64 count = 0;
+    std::vector<int> kids;
+  };
+  const auto writeNode = [this](const Node& node, int parent) {
+    beginObject(node.object);
+    QByteArray text = "<</Type/Pages";
+    if (parent) text += "/Parent " + ref(parent);
+    text += "/Count " + QByteArray::number(node.count) + "/Kids[";
+    for (int kid : node.kids) text += ref(kid) + ' ';
+    write(text + "]>>\nendobj\n");
+  };
+  std::vector<Node> level;
+  for (std::size_t i = 0; i < pageNodes_.size(); ++i) {
+    const auto from = pages_.begin() + qsizetype(i * kPageKids);
+    const auto to = pages_.begin() + qsizetype(std::min(pages_.size(), (i + 1) * kPageKids));
+    level.push_back({pageNodes_[i], qint64(to - from), std::vector<int>(from, to)});
+  }
+  for (;;) {
+    const bool last = level.size() <= kPageKids;
+    std::vector<Node> above;
+    for (std::size_t from = 0; from < level.size() || (last && above.empty()); from += kPageKids) {
+      Node parent{last ? kPageTree : newObject(), 0, {}};
+      for (std::size_t i = from; i < std::min(level.size(), from + kPageKids); ++i) {
+        parent.count += level[i].count;
+        parent.kids.push_back(level[i].object);
+        writeNode(level[i], parent.object);
+      }
+      above.push_back(std::move(parent));
+    }
+    if (last) return writeNode(above.front(), 0);
+    level = std::move(above);
+  }
 }
 
 bool PdfFile::finish() {
@@ -547,22 +584,80 @@ bool PdfFile::finish() {
     resources += "/I" + QByteArray::number(qulonglong(i + 1)) + ' ' + ref(images_[i]);
   beginObject(kResources);
   write(resources + ">>>>\nendobj\n");
-  beginObject(kPageTree);
-  write("<</Type/Pages/Count " + QByteArray::number(qsizetype(pages_.size())) + "/Kids[");
-  QByteArray kids;  // written a piece at a time: the list is as long as the file has pages
-  for (int page : pages_) {
-    kids += ref(page) + ' ';
-    if (kids.size() > kPiece) write(std::exchange(kids, {}));
-  }
-  write(kids + "]>>\nendobj\n");
+  writePageTree();
+  writeOutline();
+  if (!metadata_.created.isValid()) metadata_.created = QDateTime::currentDateTimeUtc();
+  const int metadata = newObject();
+  writeStream(metadata, "/Type/Metadata/Subtype/XML", xmpPacket(metadata_), false);
   beginObject(kCatalog);
-  write("<</Type/Catalog/Pages 2 0 R>>\nendobj\n");
+  QByteArray catalog = "<</Type/Catalog/Pages 2 0 R/Metadata " + ref(metadata) + pageLabels();
+  if (outline_) catalog += "/Outlines " + ref(outline_) + "/PageMode/UseOutlines";
+  write(catalog + ">>\nendobj\n");
   beginObject(kInfo);
-  const QString now = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss"));
-  write("<</Title " + textString(title_) + "/Creator " + textString(creator_) + "/Producer " +
-        textString(creator_) + "/CreationDate (D:" + now.toLatin1() + "Z)>>\nendobj\n");
+  write(infoDictionary(metadata_) + "\nendobj\n");
   writeTrailer();
   return !failed_;
+}
+
+// Outline and page numbers --------------------------------------------------
+
+// An outline item waits until the next one is known, so that the items go
+// out as the pages do, without being kept.
+struct PdfFile::OutlineItem {
+  int object = 0;
+  int previous = 0;
+  int page = 0;
+  QByteArray title;
+};
+
+void PdfFile::addOutlineEntry(const QString& title) { pageOutline_.push_back(title); }
+
+void PdfFile::setPageNumber(int number) {
+  const auto page = qint64(pages_.size());
+  if (!pageNumbers_.empty() && pageNumbers_.back().first == page) pageNumbers_.pop_back();
+  pageNumbers_.emplace_back(page, number);
+}
+
+void PdfFile::addOutlineItem(const QString& title, int page) {
+  if (!outline_) outline_ = newObject();
+  auto item = std::make_unique<OutlineItem>();
+  item->object = newObject();
+  item->page = page;
+  item->title = pdfTextString(title);
+  if (lastItem_) {
+    item->previous = lastItem_->object;
+    writeOutlineItem(*lastItem_, item->object);
+  } else {
+    firstItem_ = item->object;
+  }
+  lastItem_ = std::move(item);
+  ++outlineCount_;
+}
+
+void PdfFile::writeOutlineItem(const OutlineItem& item, int next) {
+  beginObject(item.object);
+  QByteArray text = "<</Title " + item.title + "/Parent " + ref(outline_);
+  if (item.previous) text += "/Prev " + ref(item.previous);
+  if (next) text += "/Next " + ref(next);
+  write(text + "/Dest[" + ref(item.page) + "/Fit]>>\nendobj\n");
+}
+
+void PdfFile::writeOutline() {
+  if (!outline_) return;
+  writeOutlineItem(*lastItem_, 0);
+  beginObject(outline_);
+  write("<</Type/Outlines/First " + ref(firstItem_) + "/Last " + ref(lastItem_->object) + "/Count " +
+        QByteArray::number(outlineCount_) + ">>\nendobj\n");
+}
+
+// The catalog's page labels: decimal numbers from each number given.
+QByteArray PdfFile::pageLabels() const {
+  if (pageNumbers_.empty()) return {};
+  QByteArray nums = "/PageLabels<</Nums[";
+  if (pageNumbers_.front().first > 0) nums += "0<</S/D>>";
+  for (const auto& [page, number] : pageNumbers_)
+    nums += QByteArray::number(page) + "<</S/D/St " + QByteArray::number(number) + ">>";
+  return nums + "]>>";
 }
 
 void PdfFile::writeTrailer() {
@@ -573,7 +668,7 @@ void PdfFile::writeTrailer() {
     if (table.size() > kPiece) write(std::exchange(table, {}));
   }
   const QByteArray id =
-      QCryptographicHash::hash(QByteArray(QByteArray::number(start) + title_.toUtf8() +
+      QCryptographicHash::hash(QByteArray(QByteArray::number(start) + metadata_.title.toUtf8() +
                                           QByteArray::number(QDateTime::currentMSecsSinceEpoch())),
                                QCryptographicHash::Md5)
           .toHex();

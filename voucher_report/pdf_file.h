@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "voucher_report/pdf_metadata.h"
+
 class QIODevice;
 
 namespace tarquelas::report {
@@ -62,10 +64,16 @@ class PdfFile {
   PdfFile(const PdfFile&) = delete;
   PdfFile& operator=(const PdfFile&) = delete;
 
-  void setTitle(const QString& title) { title_ = title; }
-  void setCreator(const QString& creator) { creator_ = creator; }
+  void setMetadata(const PdfMetadata& metadata) { metadata_ = metadata; }
   // The paper of the page being drawn, in points.
   void setPageSize(QSizeF points) { pageSize_ = points; }
+
+  // An entry of the document's outline (its bookmarks) that leads to the
+  // page being drawn; entries are listed in the order they are added.
+  void addOutlineEntry(const QString& title);
+  // Numbers the page being drawn, and those after it, from number on (the
+  // numbers a reader shows for the pages).
+  void setPageNumber(int number);
 
   // The content of the page being drawn.
   PdfContent& content() { return content_; }
@@ -100,6 +108,12 @@ class PdfFile {
   void writeFonts();
   void writeFace(Face& face);
   void writeFont(const Font& font);
+  struct OutlineItem;
+  void addOutlineItem(const QString& title, int page);
+  void writeOutlineItem(const OutlineItem& item, int next);
+  void writeOutline();
+  QByteArray pageLabels() const;
+  void writePageTree();
   void writeTrailer();
 
   QIODevice& out_;
@@ -107,8 +121,14 @@ class PdfFile {
   bool failed_ = false;
   std::vector<qint64> offsets_;  // by object number
   std::vector<int> pages_;
-  QString title_;
-  QString creator_;
+  std::vector<int> pageNodes_;  // the page tree's nodes that hold pages
+  PdfMetadata metadata_;
+  std::vector<QString> pageOutline_;       // the entries of the page being drawn
+  std::unique_ptr<OutlineItem> lastItem_;  // written when the next one is known
+  int outline_ = 0;                        // the outline's root object, once there are entries
+  int firstItem_ = 0;
+  qint64 outlineCount_ = 0;
+  std::vector<std::pair<qint64, int>> pageNumbers_;  // page index, number of that page
   QSizeF pageSize_{595, 842};
   PdfContent content_;
   std::vector<std::unique_ptr<Face>> faces_;

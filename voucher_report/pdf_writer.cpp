@@ -46,8 +46,8 @@ class PdfWriter::Engine final : public QPaintEngine {
  public:
   explicit Engine(QIODevice* device) : QPaintEngine(kFeatures), device_(device) {}
 
-  void setTitle(const QString& title) { title_ = title; }
-  void setCreator(const QString& creator) { creator_ = creator; }
+  void setMetadata(const PdfMetadata& metadata) { metadata_ = metadata; }
+  PdfFile* file() const { return file_.get(); }
   // The paper and resolution of the pages begun from now on.
   void setPage(QSizeF points, int dpi) {
     pagePoints_ = points;
@@ -57,20 +57,19 @@ class PdfWriter::Engine final : public QPaintEngine {
   bool begin(QPaintDevice*) override {
     if (file_ || !device_ || !device_->isWritable()) return false;
     file_ = std::make_unique<PdfFile>(*device_);
-    file_->setTitle(title_);
-    file_->setCreator(creator_);
+    file_->setMetadata(metadata_);
     startPage();
     return !file_->failed();
   }
 
   bool end() override {
-    file_->endPage();
+    endPage();
     return file_->finish() && unembeddable_.isEmpty();
   }
 
   bool newPage() {
     if (!isActive()) return true;
-    file_->endPage();
+    endPage();
     startPage();
     return !file_->failed() && unembeddable_.isEmpty();
   }
@@ -174,6 +173,14 @@ class PdfWriter::Engine final : public QPaintEngine {
   const QString& unembeddableFont() const { return unembeddable_; }
 
  private:
+  // A page's content leaves no graphics state open: a reader would have to
+  // repair it.
+  void endPage() {
+    if (saved_) file_->content() << "Q\n";
+    saved_.reset();
+    file_->endPage();
+  }
+
   void startPage() {
     state_ = GraphicsState();
     saved_.reset();
@@ -311,8 +318,7 @@ class PdfWriter::Engine final : public QPaintEngine {
 
   QIODevice* device_;
   std::unique_ptr<PdfFile> file_;
-  QString title_;
-  QString creator_;
+  PdfMetadata metadata_;
   QSizeF pagePoints_{595, 842};
   int dpi_ = 1200;
   QPen pen_;
@@ -344,8 +350,15 @@ void PdfWriter::setResolution(int dpi) {
   setPageLayout(layout_);
 }
 
-void PdfWriter::setTitle(const QString& title) { engine_->setTitle(title); }
-void PdfWriter::setCreator(const QString& creator) { engine_->setCreator(creator); }
+void PdfWriter::setMetadata(const PdfMetadata& metadata) { engine_->setMetadata(metadata); }
+
+void PdfWriter::addOutlineEntry(const QString& title) {
+  if (PdfFile* file = engine_->file()) file->addOutlineEntry(title);
+}
+
+void PdfWriter::setPageNumber(int number) {
+  if (PdfFile* file = engine_->file()) file->setPageNumber(number);
+}
 
 bool PdfWriter::newPage() { return engine_->newPage(); }
 

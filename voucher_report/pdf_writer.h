@@ -19,6 +19,8 @@
 #include <QString>
 #include <memory>
 
+#include "voucher_report/pdf_metadata.h"
+
 class QGlyphRun;
 class QIODevice;
 class QPainter;
@@ -38,8 +40,16 @@ class PdfWriter final : public QPaintDevice {
   // Device pixels per inch (1200 unless set); set it before painting.
   void setResolution(int dpi);
   int resolution() const { return dpi_; }
-  void setTitle(const QString& title);
-  void setCreator(const QString& creator);
+  // What the document says about itself; set it before painting. Without a
+  // date, the time the file is finished.
+  void setMetadata(const PdfMetadata& metadata);
+
+  // While painting: an entry of the document's outline that leads to the
+  // page being painted, after those added before it.
+  void addOutlineEntry(const QString& title);
+  // While painting: the number a reader shows for the page being painted;
+  // the pages after it count on from there.
+  void setPageNumber(int number);
 
   // Ends the page being painted and begins the next. False when the file
   // could not be written or a font could not be embedded.

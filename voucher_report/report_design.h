@@ -45,7 +45,7 @@ struct TextStyle {
 };
 
 // The symbologies a bar-code control draws.
-enum class Symbology { Code128 };
+enum class Symbology { Code128, Interleaved2of5 };
 
 struct Control {
   QString name;
@@ -74,6 +74,9 @@ struct Section {
   std::deque<Control> controls;
   bool newPageAfter = false;
   QString groupKey;  // group headers: the key of the record that comes next
+  // Group headers: the outline entry of the group the band opens, set by
+  // the report's code; empty for none.
+  QString bookmark;
   std::function<void()> format;
   std::function<void()> afterPrint;
 

@@ -81,6 +81,7 @@ void Run::printBand(Section& section) {
   const std::vector<BandSlice> slices = flow_.place(section.height);
   for (std::size_t i = 0; i < slices.size() && !stopped(); ++i) {
     moveToPage(slices[i].page);
+    if (i == 0 && !section.bookmark.isEmpty()) page_.bookmarks.push_back(section.bookmark);
     placeBand(section, design_.page.top + slices[i].pageTop, slices[i], i == 0, i + 1 == slices.size());
   }
   if (section.afterPrint) section.afterPrint();

@@ -29,6 +29,8 @@ struct PlacedItem {
 
 struct Page {
   std::vector<PlacedItem> items;
+  // The bookmarks of the group headers that begin on the page, in order.
+  std::vector<QString> bookmarks;
 };
 
 // Receives pages as they are finished. Returning false stops the run.

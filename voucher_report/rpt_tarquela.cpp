@@ -196,6 +196,9 @@ void RptTarquela::groupHeaderFormFormat() {
   set(c_->lblDeclaracion, "DECLARACION: " + detail::declarationNumber.in(line).toByteArray());
   set(c_->lblNumeroDeTarquela, "N\xba TARQUELA: " + voucherNumberText(detail::voucherNumber.in(line)));
   set(c_->lblVencimiento, "VENCIMIENTO: " + dateText(detail::dueDate.in(line)));
+  design_.groupHeaders[1].bookmark = fromCp1252(cuitKey(line)) + u" \u2013 "_s +
+                                     fromCp1252(detail::consortiumName.trimmedIn(line)) + u" \u2013 "_s +
+                                     fromCp1252(detail::formCode.in(line));
 }
 
 void RptTarquela::configurarFormulario(QByteArrayView formCode) {

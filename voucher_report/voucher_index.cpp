@@ -100,6 +100,7 @@ IndexResult VoucherIndex::build(const QString& path, Progress& progress) {
       const std::optional<QByteArrayView> line = reader.next();
       if (!line) break;
       const qint64 number = reader.lineCount();
+      if (number == 1) index.header_ = line->toByteArray();
       if (number == 1 || line->size() == kHeaderLength) {
         index.periods_.push_back(periodIn(*line));
       } else {

@@ -61,6 +61,8 @@ class VoucherIndex {
   [[nodiscard]] static IndexResult build(const QString& path, Progress& progress);
 
   const QString& path() const { return path_; }
+  // The file's first line, the header record (empty for an empty file).
+  const QByteArray& header() const { return header_; }
   qint64 lineCount() const { return lineCount_; }
   qint64 voucherCount() const { return qint64(vouchers_.size()); }
   qint64 pageCount() const { return pageCount_; }
@@ -92,6 +94,7 @@ class VoucherIndex {
   VoucherIndex() = default;
 
   QString path_;
+  QByteArray header_;
   qint64 lineCount_ = 0;
   qint64 pageCount_ = 0;
   std::vector<VoucherEntry> vouchers_;

@@ -6,10 +6,14 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QSaveFile>
+#include <QStringList>
 #include <algorithm>
 #include <deque>
 #include <limits>
+#include <type_traits>
 
+#include "declarations/voucher_layout.h"
+#include "support/cp1252.h"
 #include "support/system_reason.h"
 #include "support/text_file.h"
 #include "voucher_report/page_painter.h"
@@ -81,6 +85,25 @@ class WholeWrites final : public QIODevice {
   bool failed_ = false;
 };
 
+// What a PDF of the vouchers says about itself: the presenting entity and
+// the period of the header record, the presentation it comes from.
+report::PdfMetadata metadataOf(const voucher::VoucherIndex& index) {
+  const QByteArrayView header = index.header();
+  QStringList title;
+  if (const QString entity = fromCp1252(voucher::header::entityName.trimmedIn(header)); !entity.isEmpty())
+    title << entity;
+  title << u"Periodo "_s + fromCp1252(voucher::header::periodMonth.in(header)) + u'/' +
+               fromCp1252(voucher::header::periodYear.in(header));
+  QString subject = u"Comprobantes de pago"_s;
+  if (const QString id = fromCp1252(voucher::header::presentationId.trimmedIn(header)); !id.isEmpty())
+    subject += u" de la presentaci\u00f3n "_s + id;
+  return {title.join(u" \u2013 "_s),
+          subject,
+          u"Tarquelas"_s,
+          u"Tarquelas "_s + QLatin1StringView(TARQUELAS_VERSION),
+          {}};
+}
+
 QString writeError(const QString& path, const QString& reason) {
   return fileErrorDescription(u"escribir"_s, QFileInfo(path).absoluteFilePath(), reason);
 }
@@ -116,10 +139,12 @@ class VoucherReport::Impl {
   }
 
   // Paints pages onto device (a QPagedPaintDevice or the PDF writer),
-  // reporting stage over all of them.
+  // reporting stage over all of them. A PDF numbers its pages as the report
+  // does and, with outline, lists each voucher in its outline (a voucher cut
+  // by the start of a range under its own title).
   template <typename Device>
   Status paintPages(Device& device, QPainter& painter, const PageSet& pages, Progress::Stage stage,
-                    Progress& progress) {
+                    Progress& progress, bool outline = false) {
     for (const PageRange& range : pages)
       if (range.first < 0 || range.last >= pageCount() || range.count() == 0)
         return outOfRange(range.first, range.last);
@@ -127,16 +152,35 @@ class VoucherReport::Impl {
     const int total = tarquelas::pageCount(pages);
     int done = 0;
     for (const PageRange& range : pages) {
+      std::vector<QString> cutVoucher = outline ? bookmarksBefore(range.first) : std::vector<QString>();
       for (int number = range.first; number <= range.last; ++number) {
         if ((done > 0 && !device.newPage()) || !painter.isActive()) return refused(number);
         Status status;
         const report::Page* laidOut = page(number, status);
         if (!laidOut) return status.isOk() ? changedFile() : status;
+        if constexpr (std::is_same_v<Device, report::PdfWriter>) {
+          if (number == range.first) device.setPageNumber(range.first + 1);
+          if (outline) {
+            for (const QString& title : cutVoucher) device.addOutlineEntry(title);
+            for (const QString& title : laidOut->bookmarks) device.addOutlineEntry(title);
+            cutVoucher.clear();
+          }
+        }
         report::paintReportPage(*laidOut, painter, pageShaper);
         if (!progress.report(stage, ++done, total)) return Status::cancelled();
       }
     }
     return Status::ok();
+  }
+
+  // The bookmarks of the voucher that page continues, when it begins on an
+  // earlier page: a range that starts inside a voucher still lists it.
+  std::vector<QString> bookmarksBefore(qint64 number) {
+    const qint64 v = index.voucherOfPage(number);
+    if (v < 0 || index.voucher(v).firstPage == number) return {};
+    Status status;
+    const report::Page* head = page(index.voucher(v).firstPage, status);
+    return head ? head->bookmarks : std::vector<QString>();
   }
 
   int pageCount() const { return int(std::min<qint64>(index.pageCount(), std::numeric_limits<int>::max())); }
@@ -195,6 +239,12 @@ VoucherReport::CuitPages VoucherReport::pagesOfCuits(std::span<const QByteArray>
   for (const QByteArray& cuit : cuits)
     if (index.vouchersOfCuits(std::span(&cuit, 1)).empty()) found.missing.append(cuit);
   return found;
+}
+
+void VoucherReport::setBarCodeSymbology(report::Symbology symbology) {
+  for (report::Section* section : impl_->layout.design().sections())
+    for (report::Control& control : section->controls)
+      if (control.kind == report::ControlKind::BarCode) control.symbology = symbology;
 }
 
 QPageLayout VoucherReport::pageLayout() const {
@@ -260,14 +310,13 @@ Status VoucherReport::writePdf(QIODevice& device, const PageSet& pages, int copi
     layout.setMode(QPageLayout::FullPageMode);
     writer.setPageLayout(layout);
     writer.setResolution(1200);
-    writer.setCreator(u"Tarquelas"_s);
-    writer.setTitle(u"Tarquelas"_s);
+    writer.setMetadata(metadataOf(impl_->index));
     QPainter painter;
     if (!painter.begin(&writer)) return failed();
     // A report without pages still makes a valid, empty document.
     for (int copy = 0; copy < copies && status.isOk() && !pages.empty(); ++copy) {
       if (copy > 0 && !writer.newPage()) status = Impl::refused(pages.front().first);
-      if (status.isOk()) status = impl_->paintPages(writer, painter, pages, stage, progress);
+      if (status.isOk()) status = impl_->paintPages(writer, painter, pages, stage, progress, copy == 0);
     }
     painter.end();
   }

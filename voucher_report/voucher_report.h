@@ -17,6 +17,7 @@
 #include "support/progress.h"
 #include "support/status.h"
 #include "voucher_report/page_set.h"
+#include "voucher_report/report_design.h"
 
 class QPagedPaintDevice;
 class QPainter;
@@ -54,6 +55,9 @@ class VoucherReport {
   // the C.U.I.T.s that have no voucher. A file changed since the report was
   // built is an error.
   [[nodiscard]] CuitPages pagesOfCuits(std::span<const QByteArray> cuits) const;
+
+  // The symbology of the vouchers' bar codes (Code 128 unless set).
+  void setBarCodeSymbology(report::Symbology symbology);
 
   // A4 portrait with the report's margins.
   QPageLayout pageLayout() const;

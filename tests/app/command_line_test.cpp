@@ -19,8 +19,13 @@ TEST(CommandLineTest, ArgumentsGiveTheModeAndItsValues) {
     QStringList arguments = line.section(arrow, 0, 0).split(u' ', Qt::SkipEmptyParts);
     arguments.replaceInStrings(QRegularExpression(QStringLiteral("^<>$")), QString());
     const CommandLine c = parseCommandLine(arguments);
-    QStringList got{c.path,       c.directory,        c.pdf,
-                    c.printQueue, c.cuits.join(u','), c.trabajadores ? "trabajadores" : "",
+    QStringList got{c.path,
+                    c.directory,
+                    c.pdf,
+                    c.printQueue,
+                    c.cuits.join(u','),
+                    c.symbology,
+                    c.trabajadores ? QStringLiteral("trabajadores") : QString(),
                     c.problem};
     got.removeAll(QString());
     got.prepend(QLatin1String(modes[int(c.mode)]));

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "voucher_report/bar_code.h"
+#include "voucher_report/pdf_metadata.h"
 #include "voucher_report/text_fit.h"
 
 using namespace Qt::StringLiterals;
@@ -153,6 +154,24 @@ TEST(BarCodeTest, DigitsMakeCentredCode128BarsAndOtherValuesNone) {
   for (const QRectF& bar : code.bars) EXPECT_TRUE(bar.top() == box.top() && bar.bottom() == box.bottom());
   for (const QString& refused : {QString(), u"tab\there"_s, u"\u00f1"_s})
     EXPECT_TRUE(barCodeBars(Symbology::Code128, refused, box).bars.empty()) << refused.toStdString();
+}
+
+// Interleaved 2 of 5 pads 59 digits to 60 pairs of digits (start, 30 pairs
+// of 18 modules, stop) and refuses anything but digits.
+TEST(BarCodeTest, Interleaved2of5PadsAnOddCountAndTakesOnlyDigits) {
+  const QRectF box(2409, 6803, 7229, 851);
+  EXPECT_EQ(barCodeBars(Symbology::Interleaved2of5, QString(59, u'7'), box).modules, 4 + 30 * 18 + 5);
+  EXPECT_EQ(barCodeBars(Symbology::Interleaved2of5, QString(60, u'7'), box).modules, 4 + 30 * 18 + 5);
+  for (const QString& refused : {QString(), u"12A4"_s, u"12 4"_s})
+    EXPECT_TRUE(barCodeBars(Symbology::Interleaved2of5, refused, box).bars.empty()) << refused.toStdString();
+}
+
+// Text strings: ASCII as it stands, anything else as UTF-16 with its byte
+// order mark; the bytes a reader would take for syntax escaped.
+TEST(PdfMetadataTest, TextStringsEscapeTheirSyntaxAndGoToUtf16ForAnythingButAscii) {
+  EXPECT_EQ(pdfTextString(u"a(b)\\c"_s), QByteArray("(a\\(b\\)\\\\c)"));
+  EXPECT_EQ(pdfTextString(u"\u00f1("_s), QByteArray("(\xfe\xff\0\xf1\0\\()", 9));
+  EXPECT_EQ(pdfTextString(u"\u010d"_s), QByteArray("(\xfe\xff\x01\\r)", 7));
 }
 
 }  // namespace

@@ -293,6 +293,9 @@ TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarC
     EXPECT_EQ(readBytes(pdf).count(object), count) << object;
     EXPECT_EQ(twice.data().count(object), count) << object;
   }
+  // Each voucher once in the outline; every copy numbers its pages as the report does.
+  EXPECT_EQ(twice.data().count("/Dest["), 11);
+  EXPECT_TRUE(twice.data().contains("/PageLabels<</Nums[0<</S/D/St 1>>11<</S/D/St 1>>]>>"));
   const QString info = run(u"pdfinfo"_s, {pdf}).simplified();
   EXPECT_TRUE(info.contains(u"Pages: 11 "_s) && info.contains(u"A4"_s)) << info.toStdString();
   // the texts, and every whole number of the wrapped list, the last on the second line
@@ -397,6 +400,18 @@ TEST(PaintPagesTest, PagesArePaintedAtAnyResolutionAndARangeWithProgressUntilACa
   const Status pdf = built.report->writePdf(built.file(u"cut.pdf"_s));
   EXPECT_TRUE(pdf.description().contains(u"TarquelasAux.txt"_s)) << pdf.description().toStdString();
   EXPECT_FALSE(QFile::exists(built.file(u"cut.pdf"_s)));
+}
+
+// A range that begins inside a voucher (page 20 goes on with the voucher
+// of page 19) still lists it, and the next one, in its outline; its pages
+// keep the report's numbers.
+TEST(PdfTest, ARangeListsTheVouchersItShowsAndKeepsTheReportsPageNumbers) {
+  Built built(auxBytes());
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(built.report->writePdf(pdf, 19, 20, 1, Progress::Stage::PrintingPages).isOk());
+  EXPECT_EQ(pdf.data().count("/Dest["), 2);
+  EXPECT_TRUE(pdf.data().contains("/PageLabels<</Nums[0<</S/D/St 20>>]>>"));
 }
 
 // What is at a path: a plain file's bytes, or what it is.
