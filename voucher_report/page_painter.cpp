@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "voucher_report/bar_code.h"
-#include "voucher_report/pdf_writer.h"
+#include "voucher_report/pdf/pdf_writer.h"
 
 // The pictures live in this static library's resources, which the linker
 // keeps only when something names them.

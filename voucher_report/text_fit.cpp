@@ -9,7 +9,7 @@
 #include <cmath>
 #include <optional>
 
-#include "voucher_report/font_subset.h"
+#include "voucher_report/pdf/font_subset.h"
 
 namespace tarquelas::report {
 

@@ -17,7 +17,7 @@
 #include "support/system_reason.h"
 #include "support/text_file.h"
 #include "voucher_report/page_painter.h"
-#include "voucher_report/pdf_writer.h"
+#include "voucher_report/pdf/pdf_writer.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"
 #include "voucher_report/voucher_index.h"

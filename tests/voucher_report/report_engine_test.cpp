@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "voucher_report/bar_code.h"
-#include "voucher_report/pdf_metadata.h"
+#include "voucher_report/pdf/pdf_metadata.h"
 #include "voucher_report/text_fit.h"
 
 using namespace Qt::StringLiterals;

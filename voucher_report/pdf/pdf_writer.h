@@ -10,8 +10,13 @@
 // QPainter::drawText becomes glyphs of its font; glyph runs must come
 // through drawGlyphRun() below, since a paint engine is not told their
 // glyphs. Fonts with TrueType outlines are embedded as subsets, OpenType
-// fonts with CFF outlines whole; text in any other font is not drawn, and
-// the pages after it are refused (see unembeddableFont()).
+// fonts with CFF outlines as OpenType font files (unused glyphs emptied);
+// text in any other font is not drawn, and the pages after it are refused
+// (see unembeddableFont()). Besides the pages it writes an outline, page
+// labels and the document's metadata, as it is told.
+//
+// It knows nothing of reports or vouchers: Qt Gui and zlib are all it
+// uses.
 #pragma once
 
 #include <QPageLayout>
@@ -19,7 +24,7 @@
 #include <QString>
 #include <memory>
 
-#include "voucher_report/pdf_metadata.h"
+#include "voucher_report/pdf/pdf_metadata.h"
 
 class QGlyphRun;
 class QIODevice;
