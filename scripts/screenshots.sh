@@ -87,46 +87,35 @@ echo "== print preview"
 # files land beside the copy and not in the build folder.
 mkdir -p "$work/programa"
 cp "$program" "$work/programa/tarquelas"
+# The preview of the sample's vouchers after some steps: each a key, or
+# "type:TEXT" for text typed into the focused box.
 cat >"$work/preview.sh" <<'SCRIPT'
 set -eu
 program=$1 file=$2 picture=$3
+shift 3
 "$program" "$file" &
 pid=$!
 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
 sleep 3
 wid=$(xdotool search --onlyvisible --pid "$pid" | tail -n 1)
-# The second page, which has a bar code.
 xdotool windowfocus --sync "$wid"
-xdotool key Next
-sleep 1
+for step in "$@"; do
+  case "$step" in
+    type:*) xdotool type --delay 20 "${step#type:}" ;;
+    *) xdotool key "$step"; sleep 1 ;;
+  esac
+done
 import -window "$wid" "$picture"
 kill "$pid"
 SCRIPT
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  bash "$work/preview.sh" "$work/programa/tarquelas" "$work/presentaciones/vouchers.txt" \
-  "$repo/docs/vista-previa.png" 2>/dev/null
+preview() {
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash "$work/preview.sh" "$work/programa/tarquelas" "$work/presentaciones/vouchers.txt" "$@" 2>/dev/null
+}
+# The second page, which has a bar code.
+preview "$repo/docs/vista-previa.png" Next
 
 echo "== finding a voucher"
-cat >"$work/find.sh" <<'SCRIPT'
-set -eu
-program=$1 file=$2 picture=$3
-"$program" "$file" &
-pid=$!
-xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
-sleep 3
-wid=$(xdotool search --onlyvisible --pid "$pid" | tail -n 1)
-xdotool windowfocus --sync "$wid"
-xdotool key ctrl+f
-xdotool type --delay 20 "parana"
-xdotool key Return
-sleep 1
-xdotool key F4
-sleep 1
-import -window "$wid" "$picture"
-kill "$pid"
-SCRIPT
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  bash "$work/find.sh" "$work/programa/tarquelas" "$work/presentaciones/vouchers.txt" \
-  "$repo/docs/buscar-comprobante.png" 2>/dev/null
+preview "$repo/docs/buscar-comprobante.png" ctrl+f type:parana Return F4
 
 ls -l docs/*.png
