@@ -5,13 +5,13 @@
 
 #include "app/processing_run.h"
 #include "app/recognition.h"
+#include "printing/print_queue.h"
 #include "support/app_directory.h"
 #include "support/cp1252.h"
 #include "support/text_file.h"
 #include "support/varias.h"
 #include "voucher_report/symbology_setting.h"
 #include "voucher_report/voucher_report.h"
-#include "widgets/page_printing.h"
 
 namespace tarquelas {
 

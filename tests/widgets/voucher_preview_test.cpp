@@ -20,11 +20,11 @@
 #include <optional>
 
 #include "declarations/validators.h"
+#include "printing/printer_pages.h"
 #include "support/work_paths.h"
 #include "tests/common/temp_dir.h"
 #include "voucher_report/fonts.h"
 #include "voucher_report/voucher_report.h"
-#include "widgets/page_printing.h"
 #include "widgets/preview_pages.h"
 
 namespace tarquelas {
