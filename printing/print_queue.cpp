@@ -83,9 +83,9 @@ Status printToQueue(const VoucherReport& report, const QString& queue, const Pag
   if (const QString missing = missingQueueDescription(queue); !missing.isEmpty())
     return Status::error(missing);
   if (pageCount(pages) == 0) return Status::ok();
+  // Sides as the queue has them by default (its "Duplex" or sides-default).
   QueueJob job;
   job.queue = queue;
-  job.sides = "one-sided";
   return printToQueue(report, job, pages, progress);
 }
 
