@@ -3,27 +3,20 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include "app/file_kind.h"
 #include "app/processing_run.h"
 #include "app/recognition.h"
+#include "printing/print_queue.h"
 #include "support/app_directory.h"
 #include "support/cp1252.h"
 #include "support/text_file.h"
 #include "support/varias.h"
 #include "voucher_report/symbology_setting.h"
 #include "voucher_report/voucher_report.h"
-#include "widgets/page_printing.h"
 
 namespace tarquelas {
 
 namespace {
-
-// A message box's text as lines of a terminal. Its pieces (separated by
-// CR) hold file data already made printable.
-QString asLines(QString text) {
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return text;
-}
 
 class BatchUi final : public RunUi {
  public:
@@ -182,7 +175,7 @@ int runBatch(const BatchOptions& options, QTextStream& out, QTextStream& err) {
     err << recognition.unreadable << '\n';
     return kExitFailure;
   }
-  if (!options.cuits.isEmpty() && recognition.kind != QByteArrayView("B")) {
+  if (!options.cuits.isEmpty() && fileKind(recognition.kind) != FileKind::Voucher) {
     err << QStringLiteral("--cuit sólo sirve para un archivo de comprobantes.") << '\n';
     return kExitFailure;
   }

@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QUrl>
 
+#include "app/file_kind.h"
 #include "app/picture_button.h"
 #include "app/processing_run.h"
 #include "app/recognition.h"
@@ -61,8 +62,8 @@ constexpr Twips kCmdSalir{240, 3315, 735, 525};
 
 const QColor kDarkRed(128, 0, 0);
 constexpr char16_t kFilter[] = u"Archivos de texto ASCII(*.txt)|*.txt|Todos los archivos (*.*)|*.*";
-// The file must exist; the read-only box is hidden.
-constexpr qint32 kBrowseFlags = 4100;
+// The file must exist; the read-only box is hidden (4100).
+constexpr qint32 kBrowseFlags = kFileMustExist | kHideReadOnly;
 
 // Room for the caption of a label, check box or button.
 int captionRoom(const QWidget& control) {
@@ -281,7 +282,7 @@ void frmGeneracionDeTarquelas::reconocerArchivo() {
   sLineaCabecera_ = r.headerLine;
   // An empty summary would pass for a file read: the reason says what is wrong.
   lblINFO_->setText(r.unreadable.isEmpty() ? summaryForDisplay(r.summary) : r.unreadable);
-  chkTrabajadores_->setVisible(r.kind == QByteArrayView("D"));
+  chkTrabajadores_->setVisible(fileKind(r.kind) == FileKind::Registry);
 }
 
 void frmGeneracionDeTarquelas::cmdVerArchivos_Click() {

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <iterator>
 
+#include "app/file_kind.h"
 #include "declarations/validators.h"
 #include "declarations/voucher_layout.h"
 #include "support/folder_lock.h"
@@ -52,8 +53,8 @@ class Run {
   }
 
  private:
-  bool isVoucherFile() const { return request_.kind == QByteArrayView("B"); }
-  bool isRegistryFile() const { return request_.kind == QByteArrayView("D"); }
+  bool isVoucherFile() const { return fileKind(request_.kind) == FileKind::Voucher; }
+  bool isRegistryFile() const { return fileKind(request_.kind) == FileKind::Registry; }
 
   void go() {
     if (!inputsAreNotOutputs() || !presentationIsThere()) return;
@@ -229,7 +230,7 @@ RunSteps RunSteps::real() {
 }
 
 QString rejectedMessage(const QByteArray& kind, const QString& errorFilePath) {
-  const QString first = kind == QByteArrayView("B")
+  const QString first = fileKind(kind) == FileKind::Voucher
                             ? QStringLiteral("No se pueden generar las tarquelas. ")
                             : QStringLiteral("No se pueden generar los comprobantes. ");
   return first + QLatin1Char('\r') + QStringLiteral("Archivo con errores: ") + QLatin1Char('\r') +

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <cmath>
 
+#include "app/file_kind.h"
 #include "declarations/registry_layout.h"
 #include "declarations/voucher_layout.h"
 #include "support/cp1252.h"
@@ -83,12 +84,13 @@ QByteArray codeAsNumber(QByteArrayView code) {
 
 QByteArray kindOf(QByteArrayView headerLine) {
   const QByteArrayView test = voucher::kKindTest.in(headerLine);
-  const bool digit = test.size() == 1 && test[0] >= '0' && test[0] <= '9';
+  const bool digit = test.size() == 1 && isDigit(test[0]);
   return QByteArray(1, digit ? voucher::kKindLetter : registry::kKindLetter);
 }
 
 QByteArray summaryOf(QByteArrayView headerLine) {
-  return kindOf(headerLine) == QByteArrayView("B") ? voucherSummary(headerLine) : registrySummary(headerLine);
+  return fileKind(kindOf(headerLine)) == FileKind::Voucher ? voucherSummary(headerLine)
+                                                           : registrySummary(headerLine);
 }
 
 Recognition recognizeFile(const QString& pathText) {

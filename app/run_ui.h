@@ -49,4 +49,8 @@ QString waitingMessage();
 // The text of the error prompt for a failure's description.
 QString errorPromptText(const QString& description);
 
+// A message box's text (its pieces separated by CR, or CR LF) as lines,
+// one piece each, for a terminal or a dialog.
+QString asLines(QString text);
+
 }  // namespace tarquelas

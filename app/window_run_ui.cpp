@@ -22,14 +22,6 @@ namespace {
 
 QString title() { return QString::fromUtf16(kProgramTitle); }
 
-// Message box texts separate their pieces with CR; on screen each piece
-// gets its own line.
-QString asDisplayLines(QString text) {
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return text;
-}
-
 }  // namespace
 
 ViewerOpener desktopViewer() {
@@ -40,7 +32,7 @@ WindowRunUi::~WindowRunUi() { setBusy(false); }
 
 void WindowRunUi::showMessage(const QString& text) {
   progress_.finish();
-  QMessageBox box(QMessageBox::NoIcon, title(), asDisplayLines(text), QMessageBox::Ok, window_);
+  QMessageBox box(QMessageBox::NoIcon, title(), asLines(text), QMessageBox::Ok, window_);
   box.setTextFormat(Qt::PlainText);  // a path or a name is never markup
   box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
   box.exec();
@@ -48,7 +40,7 @@ void WindowRunUi::showMessage(const QString& text) {
 
 bool WindowRunUi::askContinue(const QString& description) {
   progress_.finish();
-  QMessageBox box(QMessageBox::Critical, title(), asDisplayLines(errorPromptText(description)),
+  QMessageBox box(QMessageBox::Critical, title(), asLines(errorPromptText(description)),
                   QMessageBox::Yes | QMessageBox::No, window_);
   box.setTextFormat(Qt::PlainText);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));

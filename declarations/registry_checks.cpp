@@ -19,8 +19,6 @@ bool existeEnArreglo(const QList<QByteArray>& list, QByteArrayView text) {
 namespace registry {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // The value of a text made only of decimal digits (at most 18), or nothing.
 std::optional<qint64> digitsValue(QByteArrayView digits) {
   if (digits.isEmpty() || digits.size() > 18) return std::nullopt;

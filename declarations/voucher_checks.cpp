@@ -17,8 +17,6 @@
 namespace tarquelas::voucher {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A check fails when its test returns true.
 struct Check {
   QByteArrayView piece;

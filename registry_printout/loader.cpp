@@ -152,20 +152,13 @@ class Cargador {
   QByteArray ultimoConsorcio_;
 };
 
-QString sinBlancos(const QString& path) {
-  qsizetype b = 0, e = path.size();
-  while (b < e && path[b] == u' ') ++b;
-  while (e > b && path[e - 1] == u' ') --e;
-  return path.mid(b, e - b);
-}
-
 constexpr qint64 kLineasPorAviso = 8192;
 
 }  // namespace
 
 LoadResult cargarPadron(const QString& auxPath, Progress& progress) {
   LoadResult result;
-  const QString path = sinBlancos(auxPath);
+  const QString path = sinBlancosLaterales(auxPath);
   // No copy at all is a registry without records (an empty presentation file).
   if (!existeArchivo(path)) return result;
   LineReader reader;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "declarations/registry_layout.h"
 #include "support/fields.h"
 #include "support/varias.h"
 
@@ -183,10 +184,13 @@ void ponerValores(Valores& valores, Grupo grupo, const Entry& entry) {
 }
 
 void ponerPresentacion(Valores& valores, QByteArrayView cabecera) {
-  const QByteArray numero = sacaCeros(mid(cabecera, 110, 10));
-  const QByteArray fechaTexto =
-      mid(cabecera, 126, 2).toByteArray() + '/' + mid(cabecera, 124, 2) + '/' + mid(cabecera, 120, 4);
-  const QByteArray hora = mid(cabecera, 128, 2).toByteArray() + ':' + mid(cabecera, 130, 2);
+  namespace header = registry::header;
+  const QByteArray numero = sacaCeros(header::presentationId.in(cabecera));
+  const QByteArray fechaTexto = header::presentationDay.in(cabecera).toByteArray() + '/' +
+                                header::presentationMonth.in(cabecera) + '/' +
+                                header::presentationYear.in(cabecera);
+  const QByteArray hora =
+      header::presentationHour.in(cabecera).toByteArray() + ':' + header::presentationMinutes.in(cabecera);
   valores[slotDe("<@@IDPRESENTACION@@>")] = escaparHtml(numero);
   valores[slotDe("<@@FECHAPRESENTACION@@>")] = escaparHtml(fechaTexto);
   valores[slotDe("<@@HORAPRESENTACION@@>")] = escaparHtml(hora);

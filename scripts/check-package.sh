@@ -69,10 +69,14 @@ make_clean_root() {
   chmod 755 "$root"  # mktemp's 0700 would shut the ordinary user out of /
   trap remove_clean_root EXIT
   echo "== debootstrap $suite from $mirror into $root"
-  if ! debootstrap --variant=minbase "$suite" "$root" "$mirror" >/tmp/tarquelas-debootstrap.log 2>&1; then
-    echo "debootstrap failed (log: /tmp/tarquelas-debootstrap.log)"
+  # A log of this run's own, kept only when debootstrap fails.
+  local log
+  log=$(mktemp /tmp/tarquelas-debootstrap.XXXXXX)
+  if ! debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$log" 2>&1; then
+    echo "debootstrap failed (log: $log)"
     return 1
   fi
+  rm -f "$log"
   elapsed
 }
 
@@ -82,10 +86,12 @@ check_in_clean_root() {
   mkdir -p "$root/tmp/tarquelas-samples"
   cp samples/vouchers.txt samples/registry.txt "$root/tmp/tarquelas-samples/"
   echo "== apt-get install ./tarquelas.deb in the clean root"
+  # Inside the clean root, so it goes with it.
+  local log=$root/tmp/tarquelas-apt.log
   if ! chroot "$root" sh -c 'apt-get update -qq &&
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /tmp/tarquelas.deb' \
-      >/tmp/tarquelas-chroot-apt.log 2>&1; then
-    tail -n 30 /tmp/tarquelas-chroot-apt.log
+      >"$log" 2>&1; then
+    tail -n 30 "$log"
     echo "installing the package into the clean root failed"
     exit 1
   fi

@@ -38,10 +38,19 @@ else
   build=build
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARQUELAS_WERROR=ON >/dev/null
   if command -v clang-format >/dev/null; then
-    files=$(git ls-files '*.cpp' '*.h' 2>/dev/null ||
-      find . \( -path './build*' -o -path './fuzz/corpus-work' \) -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
-    if [ -n "$files" ] && ! clang-format --dry-run -Werror $files 2>/tmp/tarquelas-format.log; then
-      echo "Formatting differs from .clang-format:"; head -n 40 /tmp/tarquelas-format.log
+    # NUL-separated, so no file name is split or globbed.
+    files=()
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+      mapfile -d '' files < <(git ls-files -z '*.cpp' '*.h')
+    else
+      mapfile -d '' files < <(find . \( -path './build*' -o -path './fuzz/corpus-work' \) -prune -o \
+        \( -name '*.cpp' -o -name '*.h' \) -print0)
+    fi
+    # A log of this run's own, so runs side by side do not mix theirs.
+    format_log=$(mktemp "${TMPDIR:-/tmp}/tarquelas-format.XXXXXX")
+    trap 'rm -f "$format_log"' EXIT
+    if [ ${#files[@]} -gt 0 ] && ! clang-format --dry-run -Werror -- "${files[@]}" 2>"$format_log"; then
+      echo "Formatting differs from .clang-format:"; head -n 40 "$format_log"
       exit 1
     fi
   fi

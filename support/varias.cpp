@@ -14,8 +14,6 @@
 namespace tarquelas {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool allDigits(QByteArrayView text) {
   if (text.isEmpty()) return false;
   for (char c : text)
@@ -70,12 +68,16 @@ bool existeArchivo(const QString& path) {
   return QFileInfo::exists(path);
 }
 
+QString sinBlancosLaterales(const QString& path) {
+  qsizetype begin = 0, end = path.size();
+  while (begin < end && path[begin] == u' ') ++begin;
+  while (end > begin && path[end - 1] == u' ') --end;
+  return path.sliced(begin, end - begin);
+}
+
 QString archivoDePresentacion(const QString& typed) {
   if (existeArchivo(typed)) return typed;
-  qsizetype begin = 0, end = typed.size();
-  while (begin < end && typed[begin] == u' ') ++begin;
-  while (end > begin && typed[end - 1] == u' ') --end;
-  return typed.sliced(begin, end - begin);
+  return sinBlancosLaterales(typed);
 }
 
 bool esMismoArchivo(const QString& a, const QString& b) {

@@ -17,6 +17,10 @@ namespace tarquelas {
 // An empty path gives false.
 bool existeArchivo(const QString& path);
 
+// path without its leading and trailing blanks (spaces only: a tab or a
+// line break is part of a name).
+QString sinBlancosLaterales(const QString& path);
+
 // The presentation file a typed name stands for, settled once per run and
 // used by every step: the name as typed when that file exists, else the
 // name without its leading and trailing blanks.
@@ -31,6 +35,9 @@ bool esMismoArchivo(const QString& a, const QString& b);
 // the bytes of a file name were not valid in the system's encoding
 // (UTF-8): such a name, once decoded, cannot lead back to its file.
 bool esNombreIrrepresentable(const QString& path);
+
+// True for the ASCII digits '0' to '9' only, whatever the locale.
+constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Top-left corner that centres a window of size window horizontally on a
 // screen area of size screen, and places it at four tenths of the centring

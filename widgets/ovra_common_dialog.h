@@ -32,6 +32,13 @@ inline constexpr qint32 kCancelError = 2001;
 // Cancel of the colour dialog (hexadecimal 8004037E), "Cancel Pressed".
 inline constexpr qint32 kColorCancelError = qint32(0x8004037EU);
 
+// Flags of the open and save dialogs (OpenFileRecord::flags) that mean
+// something here: ask before overwriting (save), hide the read-only box,
+// the file must exist (open).
+inline constexpr qint32 kOverwritePrompt = 0x2;
+inline constexpr qint32 kHideReadOnly = 0x4;
+inline constexpr qint32 kFileMustExist = 0x1000;
+
 // What the open and save dialogs are handed and hand back, as the
 // platform's request record holds it. Buffers are fixed-length texts
 // ending in NUL; the platform writes its answer into them.

@@ -16,9 +16,6 @@ namespace tarquelas {
 
 namespace {
 
-// Flags of the open and save dialogs that mean something here.
-constexpr qint32 kOverwritePrompt = 0x2;
-constexpr qint32 kFileMustExist = 0x1000;
 // The answer did not fit the file-name buffer.
 constexpr qint32 kBufferTooSmall = 0x3003;
 

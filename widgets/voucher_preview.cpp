@@ -29,12 +29,13 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "printing/print_queue.h"
+#include "printing/printer_pages.h"
 #include "voucher_report/voucher_index.h"
 #include "voucher_report/voucher_report.h"
 #include "voucher_report/voucher_search.h"
 #include "widgets/dialog_progress.h"
 #include "widgets/found_vouchers.h"
-#include "widgets/page_printing.h"
 #include "widgets/preview_pages.h"
 
 namespace tarquelas {

@@ -1,7 +1,7 @@
 // The voucher preview driven as a person would, on the bundled sample's ten
 // pages: page turning, keys and the page box, painting only what is in view,
-// zoom and fits with the buttons greyed at the limits, finding vouchers, the
-// pages a print range names, printing to a file with a cancel and never
+// zoom and fits with the buttons greyed at the limits, finding vouchers,
+// printing to a file with a cancel and never
 // over a file the run guards, what is remembered from one opening to the
 // next, and what the status line confirms.
 #include "widgets/voucher_preview.h"
@@ -20,11 +20,11 @@
 #include <optional>
 
 #include "declarations/validators.h"
+#include "printing/printer_pages.h"
 #include "support/work_paths.h"
 #include "tests/common/temp_dir.h"
 #include "voucher_report/fonts.h"
 #include "voucher_report/voucher_report.h"
-#include "widgets/page_printing.h"
 #include "widgets/preview_pages.h"
 
 namespace tarquelas {
@@ -251,20 +251,6 @@ class VoucherPreviewTest : public QObject {
     }
     preview_->find(QStringLiteral("maipú"));
     QCOMPARE(preview_->found().size(), std::size_t(1));
-  }
-
-  void printRangeNamesItsPages() {
-    const std::tuple<QPrinter::PrintRange, int, int, int, PageRange> rows[] = {
-        {QPrinter::AllPages, 0, 0, 4, {0, 9}},    {QPrinter::PageRange, 3, 5, 0, {2, 4}},
-        {QPrinter::PageRange, 8, 20, 0, {7, 9}},  {QPrinter::PageRange, 0, 0, 0, {0, 9}},
-        {QPrinter::CurrentPage, 0, 0, 6, {6, 6}}, {QPrinter::Selection, 2, 2, 0, {0, 9}},
-    };
-    for (const auto& [range, from, to, current, expected] : rows) {
-      QPrinter printer;
-      printer.setPrintRange(range);
-      printer.setFromTo(from, to);
-      QCOMPARE(requestedPages(printer, current, 10), expected);
-    }
   }
 
   // Pages 3 to 5 twice; a cancel at the second page leaves no file. A file
