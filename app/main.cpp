@@ -9,7 +9,7 @@
 #include "app/main_window.h"
 #include "app/translation.h"
 #include "support/app_directory.h"
-#include "voucher_report/fonts.h"
+#include "voucher_report/engine/fonts.h"
 
 namespace {
 

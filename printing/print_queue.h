@@ -14,7 +14,7 @@
 
 #include "support/progress.h"
 #include "support/status.h"
-#include "voucher_report/page_set.h"
+#include "voucher_report/engine/page_set.h"
 
 class QFileDevice;
 

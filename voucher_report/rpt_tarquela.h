@@ -13,8 +13,8 @@
 
 #include "support/status.h"
 #include "support/text_file.h"
-#include "voucher_report/report_design.h"
-#include "voucher_report/report_engine.h"
+#include "voucher_report/engine/report_design.h"
+#include "voucher_report/engine/report_engine.h"
 #include "voucher_report/voucher_index.h"
 
 namespace tarquelas::voucher {

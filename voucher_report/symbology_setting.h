@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "support/status.h"
-#include "voucher_report/report_design.h"
+#include "voucher_report/engine/report_design.h"
 
 namespace tarquelas::report {
 

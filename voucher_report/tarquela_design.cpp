@@ -2,6 +2,10 @@
 
 using namespace Qt::StringLiterals;
 
+// The pictures live in this static library's resources, which the linker
+// keeps only when something names them.
+static void initPictures() { Q_INIT_RESOURCE(pictures); }
+
 namespace tarquelas::voucher {
 
 using report::Borders;
@@ -332,6 +336,8 @@ report::PageSettings voucherPage() {
 QString cutLineText() { return u"- "_s.repeated(88); }
 
 report::ReportDesign tarquelaDesign() {
+  static const bool pictures = (initPictures(), true);
+  (void)pictures;
   report::ReportDesign d;
   d.page = voucherPage();
   setUp(d.pageHeader, u"PageHeader", SectionKind::PageHeader, 0);

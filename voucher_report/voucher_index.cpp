@@ -7,7 +7,7 @@
 #include "declarations/voucher_layout.h"
 #include "support/text_file.h"
 #include "support/varias.h"
-#include "voucher_report/report_engine.h"
+#include "voucher_report/engine/report_engine.h"
 #include "voucher_report/tarquela_design.h"
 
 namespace tarquelas::voucher {

@@ -1,6 +1,8 @@
 #include "voucher_report/voucher_report.h"
 
+#include <QColor>
 #include <QFileInfo>
+#include <QGlyphRun>
 #include <QMarginsF>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -16,7 +18,7 @@
 #include "support/cp1252.h"
 #include "support/system_reason.h"
 #include "support/text_file.h"
-#include "voucher_report/page_painter.h"
+#include "voucher_report/engine/page_painter.h"
 #include "voucher_report/pdf/pdf_writer.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"
@@ -27,6 +29,16 @@ using namespace Qt::StringLiterals;
 namespace tarquelas {
 
 namespace {
+
+// The vouchers' texts stay text in the program's own PDF, which must be
+// handed their glyphs; on any other device they go through QPainter.
+class VoucherGlyphs final : public report::GlyphRunDrawer {
+ public:
+  void draw(QPainter& painter, const QGlyphRun& run, const QColor& color) const override {
+    if (!report::PdfWriter::drawGlyphRun(painter, run, color)) GlyphRunDrawer::draw(painter, run, color);
+  }
+};
+const VoucherGlyphs kVoucherGlyphs;
 
 // Pages kept for the preview's next and previous page and for printing in
 // order; a voucher is laid out again only when its pages have gone.
@@ -166,7 +178,7 @@ class VoucherReport::Impl {
             cutVoucher.clear();
           }
         }
-        report::paintReportPage(*laidOut, painter, pageShaper);
+        report::paintReportPage(*laidOut, painter, pageShaper, kVoucherGlyphs);
         if (!progress.report(stage, ++done, total)) return Status::cancelled();
       }
     }
@@ -259,7 +271,7 @@ QPageLayout VoucherReport::pageLayout() const {
 void VoucherReport::paintPage(int index, QPainter& painter) const {
   Status status;
   if (const report::Page* page = impl_->page(index, status))
-    report::paintReportPage(*page, painter, impl_->shaper);
+    report::paintReportPage(*page, painter, impl_->shaper, kVoucherGlyphs);
 }
 
 void VoucherReport::releasePages() const { std::deque<KeptPage>().swap(impl_->keptPages); }

@@ -16,8 +16,8 @@
 
 #include "support/progress.h"
 #include "support/status.h"
-#include "voucher_report/page_set.h"
-#include "voucher_report/report_design.h"
+#include "voucher_report/engine/page_set.h"
+#include "voucher_report/engine/report_design.h"
 
 class QPagedPaintDevice;
 class QPainter;

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "support/status.h"
-#include "voucher_report/page_set.h"
+#include "voucher_report/engine/page_set.h"
 
 class QAction;
 class QComboBox;

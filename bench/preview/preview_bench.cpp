@@ -21,7 +21,7 @@
 #include "declarations/validators.h"
 #include "support/varias.h"
 #include "support/work_paths.h"
-#include "voucher_report/fonts.h"
+#include "voucher_report/engine/fonts.h"
 #include "voucher_report/voucher_index.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/preview_pages.h"

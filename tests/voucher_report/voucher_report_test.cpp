@@ -31,7 +31,7 @@
 #include "support/varias.h"
 #include "tests/common/data_file.h"
 #include "tests/common/data_table.h"
-#include "voucher_report/fonts.h"
+#include "voucher_report/engine/fonts.h"
 #include "voucher_report/pdf/pdf_writer.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"

@@ -23,7 +23,7 @@
 #include "printing/printer_pages.h"
 #include "support/work_paths.h"
 #include "tests/common/temp_dir.h"
-#include "voucher_report/fonts.h"
+#include "voucher_report/engine/fonts.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/preview_pages.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "support/status.h"
-#include "voucher_report/report_design.h"
+#include "voucher_report/engine/report_design.h"
 
 namespace tarquelas::report {
 

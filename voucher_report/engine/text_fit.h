@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "voucher_report/report_design.h"
+#include "voucher_report/engine/report_design.h"
 
 namespace tarquelas::report {
 

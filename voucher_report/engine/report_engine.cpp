@@ -1,6 +1,6 @@
-#include "voucher_report/report_engine.h"
+#include "voucher_report/engine/report_engine.h"
 
-#include "voucher_report/page_flow.h"
+#include "voucher_report/engine/page_flow.h"
 
 namespace tarquelas::report {
 

@@ -1,4 +1,4 @@
-#include "voucher_report/text_fit.h"
+#include "voucher_report/engine/text_fit.h"
 
 #include <QFontMetricsF>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "voucher_report/page_painter.h"
+#include "voucher_report/engine/page_painter.h"
 
 #include <QGlyphRun>
 #include <QHash>
@@ -13,12 +13,7 @@
 #include <cmath>
 #include <vector>
 
-#include "voucher_report/bar_code.h"
-#include "voucher_report/pdf/pdf_writer.h"
-
-// The pictures live in this static library's resources, which the linker
-// keeps only when something names them.
-static void initPictures() { Q_INIT_RESOURCE(pictures); }
+#include "voucher_report/engine/bar_code.h"
 
 namespace tarquelas::report {
 
@@ -110,15 +105,13 @@ class GlyphBatches {
     for (const QPointF& position : run.positions()) batch.positions.append(position + at);
   }
 
-  void draw(QPainter& p) const {
+  void draw(QPainter& p, const GlyphRunDrawer& glyphs) const {
     for (const Batch& batch : batches_) {
       QGlyphRun run;
       run.setRawFont(batch.font);
       run.setGlyphIndexes(batch.glyphs);
       run.setPositions(batch.positions);
-      if (PdfWriter::drawGlyphRun(p, run, batch.color)) continue;
-      p.setPen(batch.color);
-      p.drawGlyphRun(QPointF(), run);
+      glyphs.draw(p, run, batch.color);
     }
   }
 
@@ -184,8 +177,6 @@ void drawText(QPainter& p, TextShaper& shaper, GlyphBatches& batches, const Cont
 // object (a PDF stores an image once however many pages show it).
 const QImage& picture(const QString& path) {
   static QHash<QString, QImage> cache;
-  static const bool initialised = (initPictures(), true);
-  (void)initialised;
   auto it = cache.find(path);
   if (it == cache.end()) it = cache.insert(path, QImage(path));
   return *it;
@@ -248,7 +239,12 @@ void mapTwips(QPainter& painter) {
 
 }  // namespace
 
-void paintReportPage(const Page& page, QPainter& painter, TextShaper& shaper) {
+void GlyphRunDrawer::draw(QPainter& painter, const QGlyphRun& run, const QColor& color) const {
+  painter.setPen(color);
+  painter.drawGlyphRun(QPointF(), run);
+}
+
+void paintReportPage(const Page& page, QPainter& painter, TextShaper& shaper, const GlyphRunDrawer& glyphs) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   mapTwips(painter);
@@ -267,7 +263,7 @@ void paintReportPage(const Page& page, QPainter& painter, TextShaper& shaper) {
   for (const PlacedItem& item : page.items)
     if (isText(*item.control))
       drawText(painter, shaper, batches, *item.control, item.text, item.rectOnPage());
-  batches.draw(painter);
+  batches.draw(painter, glyphs);
   painter.restore();
 }
 
