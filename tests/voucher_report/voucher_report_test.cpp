@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFontDatabase>
 #include <QGlyphRun>
 #include <QGuiApplication>
 #include <QImage>
@@ -261,7 +262,14 @@ double meanDifference(const QImage& a, const QImage& b) {
 // printer that keeps them), in a file qpdf finds sound, storing each picture
 // and font once however many pages show them.
 TEST(PdfTest, SampleGivesAPagePerVoucherWithItsTextsEmbeddedFontsAndReadableBarCodes) {
-  if (QStandardPaths::findExecutable(u"zbarimg"_s).isEmpty()) GTEST_SKIP() << "scripts/deps.sh not run";
+  for (const QString& tool : {u"zbarimg"_s, u"qpdf"_s, u"pdftoppm"_s, u"pdftotext"_s, u"pdfinfo"_s,
+                              u"pdffonts"_s, u"pdfimages"_s}) {
+    if (QStandardPaths::findExecutable(tool).isEmpty())
+      GTEST_SKIP() << tool.toStdString() << " is missing (scripts/deps.sh installs it)";
+  }
+  // Three fonts: Tahoma, Tahoma bold and the stand-in for Verdana.
+  ASSERT_TRUE(QFontDatabase::hasFamily(u"Tahoma"_s))
+      << "Tahoma is missing: fonts-wine (scripts/deps.sh) installs /usr/share/wine/fonts/tahoma.ttf";
   QByteArray bytes;
   for (const QByteArray& raw :
        readAllLines(QStringLiteral(TARQUELAS_SOURCE_DIR "/samples/vouchers.txt")).lines) {
