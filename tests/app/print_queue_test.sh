@@ -26,7 +26,7 @@ fail() {
   exit 1
 }
 
-for tool in pdfinfo pdftotext pdftoppm zbarimg; do
+for tool in pdfinfo pdftotext pdftoppm zbarimg qpdf; do
   command -v "$tool" >/dev/null || skip "$tool is missing (scripts/deps.sh installs it)"
 done
 # shellcheck source=scripts/pdf-queue.sh
