@@ -47,7 +47,8 @@ run_one() {
   if nice "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=3072 \
       -print_final_stats=1 "${dict[@]}" -artifact_prefix="$artifacts/" \
       "$work" "$seeds" "$regressions" >"$log" 2>&1; then
-    echo "   $name: $(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}') runs," \
+    echo "   $name: $(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}') runs" \
+      "($(grep -E '^stat::average_exec_per_sec' "$log" | awk '{print $2}') a second)," \
       "corpus $(ls "$work" | wc -l) files, no finding"
     return 0
   fi

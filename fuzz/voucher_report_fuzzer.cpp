@@ -48,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   image.setDotsPerMeterY(945);
   image.fill(Qt::white);
   QPainter painter(&image);
-  for (int page : {0, pages - 1}) built.report->paintPage(page, painter);
+  built.report->paintPage(0, painter);
+  if (pages - 1 != 0) built.report->paintPage(pages - 1, painter);  // a single page once
   return 0;
 }

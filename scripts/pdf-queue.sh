@@ -5,6 +5,9 @@
 #                               and adds queue NAME whose printed PDFs land
 #                               in OUTDIR; returns 77 with a reason on
 #                               standard output when this machine cannot
+#   pdf_queue_settle NAME [SECONDS]
+#                               waits until no job of NAME is pending and
+#                               no cups-pdf backend is writing a PDF
 #   pdf_queue_remove NAME       removes the queue and stops the scheduler
 #                               if pdf_queue_add started it
 # Needs root (starting cupsd, lpadmin, a settings file in /etc/cups) and the
@@ -61,6 +64,21 @@ pdf_queue_wait() {
   local tries=$((seconds * 5))
   for _ in $(seq "$tries"); do
     if [ -z "$(lpstat -o "$name" 2>/dev/null)" ] && [ "$(find "$outdir" -name '*.pdf' | wc -l)" -ge "$n" ]; then
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# Waits until the scheduler holds no job of queue NAME (gone or not) and no
+# cups-pdf backend runs; at most SECONDS (default 60). Returns 1 on time-out.
+pdf_queue_settle() {
+  local name=$1 seconds=${2:-60}
+  local tries=$((seconds * 5))
+  for _ in $(seq "$tries"); do
+    if [ -z "$(lpstat -o "$name" 2>/dev/null)" ] && [ -z "$(LC_ALL=C lpstat -W not-completed -o 2>/dev/null | grep -F "$name-")" ] &&
+      ! pgrep -x cups-pdf >/dev/null; then
       return 0
     fi
     sleep 0.2

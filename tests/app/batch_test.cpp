@@ -47,11 +47,17 @@ QStringList filesIn(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 }
 
-// A run of the table: its lines after their first character, joined by that character.
+// A run of the table: its lines after their first character, joined by that character. A line
+// of another kind, one without the blank after its mark, or one before the first "$" fails.
 QList<QHash<QChar, QString>> readRuns() {
   QList<QHash<QChar, QString>> runs;
   for (const QString& line : testing::caseLines("batch_runs.txt")) {
     if (line.startsWith(u'$')) runs.append(QHash<QChar, QString>());
+    if (runs.isEmpty() || !QStringLiteral("$=>~!&@").contains(line.front()) ||
+        (line.size() > 1 && line[1] != u' ')) {
+      ADD_FAILURE() << "tests/data/batch_runs.txt: malformed line: " << line.toStdString();
+      continue;
+    }
     QString& text = runs.last()[line.front()];
     text += (text.isNull() ? QString() : QStringLiteral("\n")) + line.mid(2);
   }

@@ -14,22 +14,23 @@ namespace {
 
 TEST(CommandLineTest, ArgumentsGiveTheModeAndItsValues) {
   const char* const modes[] = {"Window", "Batch", "Help", "Version", "WrongUsage"};
-  for (const QString& line : testing::caseLines("command_lines.txt")) {
-    const QString arrow = QStringLiteral("=>");
-    QStringList arguments = line.section(arrow, 0, 0).split(u' ', Qt::SkipEmptyParts);
+  const testing::RowKinds kinds = {
+      {"Window", 10}, {"Batch", 10}, {"Help", 10}, {"Version", 10}, {"WrongUsage", 10}};
+  for (const QList<QByteArray>& row : testing::dataRows("command_lines.txt", kinds)) {
+    QStringList arguments = QString::fromUtf8(row[1]).split(u' ', Qt::SkipEmptyParts);
     arguments.replaceInStrings(QRegularExpression(QStringLiteral("^<>$")), QString());
     const CommandLine c = parseCommandLine(arguments);
-    QStringList got{c.path,
-                    c.directory,
-                    c.pdf,
-                    c.printQueue,
-                    c.cuits.join(u','),
-                    c.symbology,
-                    c.trabajadores ? QStringLiteral("trabajadores") : QString(),
-                    c.problem};
-    got.removeAll(QString());
-    got.prepend(QLatin1String(modes[int(c.mode)]));
-    EXPECT_EQ(got.join(QStringLiteral(" | ")), line.section(arrow, 1).trimmed());
+    const QStringList got{QLatin1String(modes[int(c.mode)]),
+                          QString::fromUtf8(row[1]),
+                          c.path,
+                          c.directory,
+                          c.pdf,
+                          c.printQueue,
+                          c.cuits.join(u','),
+                          c.symbology,
+                          c.trabajadores ? QStringLiteral("trabajadores") : QString(),
+                          c.problem};
+    EXPECT_EQ(got.join(u'|'), QString::fromUtf8(row.join('|')));
   }
 }
 

@@ -26,7 +26,7 @@ fail() {
   exit 1
 }
 
-for tool in pdfinfo pdftotext pdftoppm zbarimg; do
+for tool in pdfinfo pdftotext pdftoppm zbarimg qpdf; do
   command -v "$tool" >/dev/null || skip "$tool is missing (scripts/deps.sh installs it)"
 done
 # shellcheck source=scripts/pdf-queue.sh
@@ -91,7 +91,8 @@ check_printed() {
     [ -n "$digits" ] || continue
     pdftoppm -f "$p" -l "$p" -r 150 -gray -png -singlefile "$pdf" "$work/pagina" 2>/dev/null
     read=$(zbarimg -q --raw "$work/pagina.png" 2>/dev/null | head -n 1)
-    # Interleaved 2 of 5 pads an odd count of digits with a leading zero.
+    # The digits as shown (Code 128); a settings file that chooses
+    # Interleaved 2 of 5 pads an odd count of them with a leading zero.
     [ "$read" = "$digits" ] || [ "$read" = "0$digits" ] || fail "$what: page $p bar code reads '$read', shows $digits"
     codes=$((codes + 1))
   done
@@ -174,6 +175,7 @@ prompt=$("$driver" "$work/TarquelasAux.txt" "$queue" --quitar-cola 2>&1) || stat
 grep -q "Se ha detectado el siguiente error:" <<<"$prompt" || fail "no error prompt: $prompt"
 grep -q "No se pudo imprimir en $queue: " <<<"$prompt" || fail "the prompt gives no reason: $prompt"
 echo "   $(tail -n 1 <<<"$prompt")"
-sleep 1
+# Whatever the scheduler still had of the job is over before the count.
+pdf_queue_settle "$queue" 120 || fail "the print system still works on a job after 120 s"
 [ "$(find "$out" -name '*.pdf' | wc -l)" -eq 6 ] || fail "something was printed after all"
 echo "PASSED"

@@ -50,10 +50,11 @@ TEST_F(RecognitionTest, FirstLineGivesKindHeaderAndSummary) {
     EXPECT_EQ(r.kind + ' ' + r.headerLine, c.kind + ' ' + c.header);
     EXPECT_TRUE(c.summary.isNull() || r.summary == c.summary) << r.summary.constData();
   }
-  for (const QString& line : testing::caseLines("recognition_codes.txt")) {
-    const QStringList c = line.split(u'|');
-    const QByteArray in = c[1].toLatin1();
-    EXPECT_EQ(c[0] == QStringLiteral("kindOf") ? kindOf(in) : codeAsNumber(in), c[2].toLatin1()) << in.data();
+  for (const QList<QByteArray>& c :
+       testing::dataRows("recognition_codes.txt", {{"kindOf", 4}, {"codeAsNumber", 4}})) {
+    const QByteArray in = QString::fromUtf8(c[1]).toLatin1();
+    EXPECT_EQ(c[0] == "kindOf" ? kindOf(in) : codeAsNumber(in), QString::fromUtf8(c[2]).toLatin1())
+        << in.data();
   }
 }
 

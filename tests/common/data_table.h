@@ -1,10 +1,14 @@
 // Case tables kept under tests/data/: one case a line, its fields parted by
-// '|', any byte written as %XX ("%7C" for '|'); empty lines and lines
-// starting with '#' are notes.
+// '|', any byte written as %XX ("%7C" for '|', "%25" for '%'); empty lines
+// and lines starting with '#' are notes. A table whose rows are of several
+// kinds names the kind in the first field.
 #pragma once
 
 #include <QList>
 #include <QStringList>
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 #include "data_file.h"
 
@@ -17,14 +21,34 @@ inline QStringList caseLines(const char* name) {
   return lines;
 }
 
-inline QList<QList<QByteArray>> dataRows(const char* name) {
+// The number of fields a row of each kind (its first field) holds.
+using RowKinds = std::initializer_list<std::pair<QByteArrayView, qsizetype>>;
+
+// The cases of a table, split into fields and decoded. A malformed row (a kind not in kinds, or
+// another number of fields than its kind's) fails the test, named by its line, and is left out.
+inline QList<QList<QByteArray>> dataRows(const char* name, RowKinds kinds) {
   QList<QList<QByteArray>> rows;
-  for (const QString& line : caseLines(name)) {
-    rows.append(line.toUtf8().split('|'));
-    for (QByteArray& field : rows.last()) field = QByteArray::fromPercentEncoding(field);
+  const QList<QByteArray> lines = readBytes(dataPath(name)).split('\n');
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (lines[i].isEmpty() || lines[i].startsWith('#')) continue;
+    QList<QByteArray> row = lines[i].split('|');
+    for (QByteArray& field : row) field = QByteArray::fromPercentEncoding(field);
+    const auto kind = std::find_if(kinds.begin(), kinds.end(),
+                                   [&](const auto& k) { return k.first.isEmpty() || k.first == row[0]; });
+    if (kind == kinds.end() || kind->second != row.size()) {
+      ADD_FAILURE() << "tests/data/" << name << ":" << i + 1 << ": malformed row (" << row.size()
+                    << " fields, kind \"" << row[0].constData() << "\"): " << lines[i].constData();
+      continue;
+    }
+    rows.append(row);
   }
   EXPECT_FALSE(rows.isEmpty()) << "tests/data/" << name << " holds no case";
   return rows;
+}
+
+// The same for a table whose rows have no kind: every one holds fields fields.
+inline QList<QList<QByteArray>> dataRows(const char* name, qsizetype fields) {
+  return dataRows(name, {{QByteArrayView(), fields}});
 }
 
 }  // namespace tarquelas::testing

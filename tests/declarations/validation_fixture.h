@@ -60,6 +60,8 @@ inline QList<FileCase> fileCases(const char* name) {
        toCp1252(QString::fromUtf8(readBytes(dataPath(name)))).chopped(1).split('\n')) {
     if (line.startsWith("== ")) {
       cases.append({line.sliced(3), {}});
+    } else if (cases.isEmpty()) {
+      ADD_FAILURE() << "tests/data/" << name << ": a line before the first \"== name\": " << line.constData();
     } else {
       cases.last().lines.append(line);
     }

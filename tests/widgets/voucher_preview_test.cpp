@@ -29,6 +29,16 @@
 
 namespace tarquelas {
 
+// Counts the paint events a widget has been through.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
 class VoucherPreviewTest : public QObject {
   Q_OBJECT
 
@@ -103,9 +113,13 @@ class VoucherPreviewTest : public QObject {
     PreviewPages& pages = preview_->pages();
     QCOMPARE(pages.mode(), PreviewPages::Mode::Continuous);
     QTRY_VERIFY(pages.pagesPainted() > 0);
+    PaintCounter counter;
+    pages.viewport()->installEventFilter(&counter);
     trigger(QStringLiteral("Última página"));
     QCOMPARE(pages.visiblePages().constLast(), 9);
-    QTest::qWait(50);
+    // One paint of the view after the jump paints every page in view.
+    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 0, 10000);
+    pages.viewport()->removeEventFilter(&counter);
     QVERIFY2(pages.pagesPainted() <= 4, qPrintable(QString::number(pages.pagesPainted())));
     QLineEdit* box = this->box(QStringLiteral("Página"));
     // The buttons of the way on greyed at the end, those back at the start.
