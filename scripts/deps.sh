@@ -14,7 +14,7 @@ packages=(
   zbar-tools poppler-utils qpdf python3-reportlab
   ghostscript mupdf-tools opentype-sanitizer fonts-urw-base35 python3-fonttools
   xvfb xauth desktop-file-utils dpkg-dev
-  python3 time locales
+  python3 time locales procps
   "$@"
 )
 

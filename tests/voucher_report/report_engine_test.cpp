@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "voucher_report/engine/bar_code.h"
-#include "voucher_report/pdf/pdf_metadata.h"
 #include "voucher_report/engine/text_fit.h"
+#include "voucher_report/pdf/pdf_metadata.h"
 
 using namespace Qt::StringLiterals;
 
