@@ -47,19 +47,25 @@ QStringList filesIn(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 }
 
-// A run of the table: its lines after their first character, joined by that character. A line
-// of another kind, one without the blank after its mark, or one before the first "$" fails.
+// A run of the table: its arguments under '$', then its lines after their
+// mark, joined by that mark; notes and empty lines left out. A line of
+// another kind, or one without the blank after its mark, fails.
 QList<QHash<QChar, QString>> readRuns() {
   QList<QHash<QChar, QString>> runs;
-  for (const QString& line : testing::caseLines("batch_runs.txt")) {
-    if (line.startsWith(u'$')) runs.append(QHash<QChar, QString>());
-    if (runs.isEmpty() || !QStringLiteral("$=>~!&@").contains(line.front()) ||
-        (line.size() > 1 && line[1] != u' ')) {
-      ADD_FAILURE() << "tests/data/batch_runs.txt: malformed line: " << line.toStdString();
-      continue;
+  for (const testing::CaseBlock& block :
+       testing::caseBlocks("batch_runs.txt", testing::readBytes(testing::dataPath("batch_runs.txt")))) {
+    QHash<QChar, QString>& run = runs.emplace_back();
+    run[u'$'] = QString::fromUtf8(block.name);
+    for (const QByteArray& bytes : block.lines) {
+      const QString line = QString::fromUtf8(bytes);
+      if (line.isEmpty() || line.startsWith(u'#')) continue;  // notes on the run after
+      if (!QStringLiteral("=>~!&@").contains(line.front()) || (line.size() > 1 && line[1] != u' ')) {
+        ADD_FAILURE() << "tests/data/batch_runs.txt: malformed line: " << line.toStdString();
+        continue;
+      }
+      QString& text = run[line.front()];
+      text += (text.isNull() ? QString() : QStringLiteral("\n")) + line.mid(2);
     }
-    QString& text = runs.last()[line.front()];
-    text += (text.isNull() ? QString() : QStringLiteral("\n")) + line.mid(2);
   }
   return runs;
 }

@@ -1,7 +1,9 @@
 // Case tables kept under tests/data/: one case a line, its fields parted by
 // '|', any byte written as %XX ("%7C" for '|', "%25" for '%'); empty lines
 // and lines starting with '#' are notes. A table whose rows are of several
-// kinds names the kind in the first field.
+// kinds names the kind in the first field. A case that needs several lines
+// (a whole file, a run and what it gives) is a block instead: "== name",
+// then its lines up to the next block, kept as they stand.
 #pragma once
 
 #include <QList>
@@ -44,6 +46,32 @@ inline QList<QList<QByteArray>> dataRows(const char* name, RowKinds kinds) {
   }
   EXPECT_FALSE(rows.isEmpty()) << "tests/data/" << name << " holds no case";
   return rows;
+}
+
+// A case of a table of blocks: its name and its lines.
+struct CaseBlock {
+  QByteArray name;
+  QList<QByteArray> lines;
+};
+
+// The blocks of table, whose text is bytes (its last line end removed).
+// Before the first block only notes and empty lines may stand: anything else
+// fails the test, named by its line.
+inline QList<CaseBlock> caseBlocks(const char* table, const QByteArray& bytes) {
+  QList<CaseBlock> blocks;
+  const QList<QByteArray> lines = bytes.split('\n');
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (lines[i].startsWith("== ")) {
+      blocks.append({lines[i].sliced(3), {}});
+    } else if (!blocks.isEmpty()) {
+      blocks.last().lines.append(lines[i]);
+    } else if (!lines[i].isEmpty() && !lines[i].startsWith('#')) {
+      ADD_FAILURE() << "tests/data/" << table << ":" << i + 1
+                    << ": a line before the first \"== name\": " << lines[i].constData();
+    }
+  }
+  EXPECT_FALSE(blocks.isEmpty()) << "tests/data/" << table << " holds no case";
+  return blocks;
 }
 
 // The same for a table whose rows have no kind: every one holds fields fields.

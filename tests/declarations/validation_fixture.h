@@ -12,6 +12,7 @@
 #include <ostream>
 
 #include "common/data_file.h"
+#include "common/data_table.h"
 #include "common/line_builder.h"
 #include "common/temp_dir.h"
 #include "declarations/validators.h"
@@ -47,26 +48,11 @@ inline void expectDataFile(const QByteArray& text, const char* name) {
   expectData(name, fromCp1252(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8());
 }
 
-// A file of a case table: its name and its lines.
-struct FileCase {
-  QByteArray name;
-  QList<QByteArray> lines;
-};
-
-// Files kept in tests/data/ in UTF-8 for their Windows-1252 bytes: "== name", then the file's lines.
+// Files kept as blocks in tests/data/ in UTF-8 for their Windows-1252 bytes:
+// "== name", then the file's lines.
+using FileCase = CaseBlock;
 inline QList<FileCase> fileCases(const char* name) {
-  QList<FileCase> cases;
-  for (const QByteArray& line :
-       toCp1252(QString::fromUtf8(readBytes(dataPath(name)))).chopped(1).split('\n')) {
-    if (line.startsWith("== ")) {
-      cases.append({line.sliced(3), {}});
-    } else if (cases.isEmpty()) {
-      ADD_FAILURE() << "tests/data/" << name << ": a line before the first \"== name\": " << line.constData();
-    } else {
-      cases.last().lines.append(line);
-    }
-  }
-  return cases;
+  return caseBlocks(name, toCp1252(QString::fromUtf8(readBytes(dataPath(name)))).chopped(1));
 }
 
 class ValidationTest : public ::testing::Test {
