@@ -8,8 +8,8 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/translation.h"
+#include "report_engine/fonts.h"
 #include "support/app_directory.h"
-#include "voucher_report/engine/fonts.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <QString>
 #include <utility>
 
+#include "report_engine/page_set.h"
 #include "support/progress.h"
 #include "support/status.h"
-#include "voucher_report/engine/page_set.h"
 
 class QFileDevice;
 

@@ -5,9 +5,9 @@
 // this part.
 #pragma once
 
+#include "report_engine/page_set.h"
 #include "support/progress.h"
 #include "support/status.h"
-#include "voucher_report/engine/page_set.h"
 
 class QPrinter;
 

@@ -11,10 +11,10 @@
 #include <QString>
 #include <memory>
 
+#include "report_engine/report_design.h"
+#include "report_engine/report_engine.h"
 #include "support/status.h"
 #include "support/text_file.h"
-#include "voucher_report/engine/report_design.h"
-#include "voucher_report/engine/report_engine.h"
 #include "voucher_report/voucher_index.h"
 
 namespace tarquelas::voucher {

@@ -7,8 +7,8 @@
 #include <QString>
 #include <optional>
 
+#include "report_engine/report_design.h"
 #include "support/status.h"
-#include "voucher_report/engine/report_design.h"
 
 namespace tarquelas::report {
 

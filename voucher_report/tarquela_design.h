@@ -7,7 +7,7 @@
 #include <QStringView>
 #include <span>
 
-#include "voucher_report/engine/report_design.h"
+#include "report_engine/report_design.h"
 
 namespace tarquelas::voucher {
 

@@ -5,9 +5,9 @@
 #include <unordered_map>
 
 #include "declarations/voucher_layout.h"
+#include "report_engine/report_engine.h"
 #include "support/text_file.h"
 #include "support/varias.h"
-#include "voucher_report/engine/report_engine.h"
 #include "voucher_report/tarquela_design.h"
 
 namespace tarquelas::voucher {

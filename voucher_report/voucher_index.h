@@ -15,9 +15,9 @@
 #include <span>
 #include <vector>
 
+#include "report_engine/page_set.h"
 #include "support/progress.h"
 #include "support/status.h"
-#include "voucher_report/engine/page_set.h"
 
 namespace tarquelas::voucher {
 

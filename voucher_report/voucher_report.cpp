@@ -15,11 +15,11 @@
 #include <type_traits>
 
 #include "declarations/voucher_layout.h"
+#include "pdf/pdf_writer.h"
+#include "report_engine/page_painter.h"
 #include "support/cp1252.h"
 #include "support/system_reason.h"
 #include "support/text_file.h"
-#include "voucher_report/engine/page_painter.h"
-#include "voucher_report/pdf/pdf_writer.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"
 #include "voucher_report/voucher_index.h"

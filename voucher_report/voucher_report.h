@@ -14,10 +14,10 @@
 #include <optional>
 #include <span>
 
+#include "report_engine/page_set.h"
+#include "report_engine/report_design.h"
 #include "support/progress.h"
 #include "support/status.h"
-#include "voucher_report/engine/page_set.h"
-#include "voucher_report/engine/report_design.h"
 
 class QPagedPaintDevice;
 class QPainter;

@@ -13,8 +13,8 @@
 #include <memory>
 #include <vector>
 
+#include "report_engine/page_set.h"
 #include "support/status.h"
-#include "voucher_report/engine/page_set.h"
 
 class QAction;
 class QComboBox;

@@ -19,9 +19,9 @@
 
 #include "app/main_window.h"
 #include "declarations/validators.h"
+#include "report_engine/fonts.h"
 #include "support/varias.h"
 #include "support/work_paths.h"
-#include "voucher_report/engine/fonts.h"
 #include "voucher_report/voucher_index.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/preview_pages.h"

@@ -20,7 +20,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "voucher_report/engine/fonts.h"
+#include "report_engine/fonts.h"
 #include "voucher_report/voucher_report.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "voucher_report/engine/fonts.h"
+#include "report_engine/fonts.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/voucher_preview.h"
 

@@ -27,13 +27,13 @@
 #include <span>
 
 #include "declarations/voucher_layout.h"
+#include "pdf/pdf_writer.h"
+#include "report_engine/fonts.h"
 #include "support/cp1252.h"
 #include "support/text_file.h"
 #include "support/varias.h"
 #include "tests/common/data_file.h"
 #include "tests/common/data_table.h"
-#include "voucher_report/engine/fonts.h"
-#include "voucher_report/pdf/pdf_writer.h"
 #include "voucher_report/rpt_tarquela.h"
 #include "voucher_report/tarquela_design.h"
 #include "voucher_report/voucher_index.h"

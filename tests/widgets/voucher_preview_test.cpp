@@ -21,9 +21,9 @@
 
 #include "declarations/validators.h"
 #include "printing/printer_pages.h"
+#include "report_engine/fonts.h"
 #include "support/work_paths.h"
 #include "tests/common/temp_dir.h"
-#include "voucher_report/engine/fonts.h"
 #include "voucher_report/voucher_report.h"
 #include "widgets/preview_pages.h"
 

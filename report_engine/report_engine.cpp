@@ -1,6 +1,6 @@
-#include "voucher_report/engine/report_engine.h"
+#include "report_engine/report_engine.h"
 
-#include "voucher_report/engine/page_flow.h"
+#include "report_engine/page_flow.h"
 
 namespace tarquelas::report {
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "voucher_report/engine/report_design.h"
+#include "report_engine/report_design.h"
 
 namespace tarquelas::report {
 

@@ -1,4 +1,4 @@
-#include "voucher_report/engine/page_flow.h"
+#include "report_engine/page_flow.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "voucher_report/pdf/pdf_file.h"
+#include "pdf/pdf_file.h"
 
 #include <zlib.h>
 
@@ -13,7 +13,7 @@
 #include <cmath>
 #include <utility>
 
-#include "voucher_report/pdf/font_subset.h"
+#include "pdf/font_subset.h"
 
 namespace tarquelas::report {
 

@@ -1,4 +1,4 @@
-#include "voucher_report/engine/bar_code.h"
+#include "report_engine/bar_code.h"
 
 #include <zint.h>
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "voucher_report/pdf/pdf_metadata.h"
+#include "pdf/pdf_metadata.h"
 
 class QIODevice;
 

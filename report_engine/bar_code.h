@@ -10,7 +10,7 @@
 #include <QString>
 #include <vector>
 
-#include "voucher_report/engine/report_design.h"
+#include "report_engine/report_design.h"
 
 namespace tarquelas::report {
 

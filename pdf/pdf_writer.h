@@ -24,7 +24,7 @@
 #include <QString>
 #include <memory>
 
-#include "voucher_report/pdf/pdf_metadata.h"
+#include "pdf/pdf_metadata.h"
 
 class QGlyphRun;
 class QIODevice;

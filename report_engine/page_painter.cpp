@@ -1,4 +1,4 @@
-#include "voucher_report/engine/page_painter.h"
+#include "report_engine/page_painter.h"
 
 #include <QGlyphRun>
 #include <QHash>
@@ -13,7 +13,7 @@
 #include <cmath>
 #include <vector>
 
-#include "voucher_report/engine/bar_code.h"
+#include "report_engine/bar_code.h"
 
 namespace tarquelas::report {
 

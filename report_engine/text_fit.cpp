@@ -1,4 +1,4 @@
-#include "voucher_report/engine/text_fit.h"
+#include "report_engine/text_fit.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -9,7 +9,7 @@
 #include <cmath>
 #include <optional>
 
-#include "voucher_report/pdf/font_subset.h"
+#include "pdf/font_subset.h"
 
 namespace tarquelas::report {
 

@@ -1,4 +1,4 @@
-#include "voucher_report/engine/fonts.h"
+#include "report_engine/fonts.h"
 
 #include <QFileInfo>
 #include <QFont>

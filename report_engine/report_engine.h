@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
+#include "report_engine/report_design.h"
 #include "support/status.h"
-#include "voucher_report/engine/report_design.h"
 
 namespace tarquelas::report {
 

@@ -1,4 +1,4 @@
-#include "voucher_report/pdf/pdf_writer.h"
+#include "pdf/pdf_writer.h"
 
 #include <QGlyphRun>
 #include <QPageSize>
@@ -12,7 +12,7 @@
 #include <cmath>
 #include <optional>
 
-#include "voucher_report/pdf/pdf_file.h"
+#include "pdf/pdf_file.h"
 
 namespace tarquelas::report {
 

@@ -1,4 +1,4 @@
-#include "voucher_report/pdf/font_subset.h"
+#include "pdf/font_subset.h"
 
 #include <QCryptographicHash>
 #include <QFont>

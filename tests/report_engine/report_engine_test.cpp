@@ -1,16 +1,16 @@
 // The report engine over a toy report: groups opened and closed as keys
 // change, bands placed down the pages and cut, cancel and a refused page;
 // the texts shown, and the bars drawn for a bar code.
-#include "voucher_report/engine/report_engine.h"
+#include "report_engine/report_engine.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <utility>
 
-#include "voucher_report/engine/bar_code.h"
-#include "voucher_report/engine/text_fit.h"
-#include "voucher_report/pdf/pdf_metadata.h"
+#include "pdf/pdf_metadata.h"
+#include "report_engine/bar_code.h"
+#include "report_engine/text_fit.h"
 
 using namespace Qt::StringLiterals;
 

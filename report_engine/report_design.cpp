@@ -1,4 +1,4 @@
-#include "voucher_report/engine/report_design.h"
+#include "report_engine/report_design.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "voucher_report/pdf/pdf_metadata.h"
+#include "pdf/pdf_metadata.h"
 
 namespace tarquelas::report {
 

@@ -2,9 +2,9 @@
 // printer, PDF.
 #pragma once
 
-#include "voucher_report/engine/report_design.h"
-#include "voucher_report/engine/report_engine.h"
-#include "voucher_report/engine/text_fit.h"
+#include "report_engine/report_design.h"
+#include "report_engine/report_engine.h"
+#include "report_engine/text_fit.h"
 
 class QColor;
 class QGlyphRun;
