@@ -25,6 +25,7 @@ if ! cmake --build "$build" --target vouchers_bench >/dev/null 2>&1 || [ ! -x "$
   driver="$build/vouchers_bench"
   g++ -std=c++20 -O2 -fPIC -I"$root" $(pkg-config --cflags Qt6Gui) "$root/bench/vouchers/vouchers_bench.cpp" \
     -o "$driver" "$build/voucher_report/libtarquelas_voucher_report.a" \
+    "$build/report_engine/libtarquelas_report_engine.a" "$build/pdf/libtarquelas_pdf.a" \
     "$build/declarations/libtarquelas_declarations.a" "$build/support/libtarquelas_support.a" \
     $(pkg-config --libs Qt6Gui) -lzint -lz
 fi
