@@ -17,18 +17,10 @@
 set -euo pipefail
 program=$1 driver=$2 sample=$3
 
-skip() {
-  echo "SKIPPED: $*"
-  exit 77
-}
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
+# shellcheck source=tests/common/script_test.sh
+source "$(dirname "$0")/../common/script_test.sh"
 
-for tool in pdfinfo pdftotext pdftoppm zbarimg qpdf; do
-  command -v "$tool" >/dev/null || skip "$tool is missing (scripts/deps.sh installs it)"
-done
+need_tools pdfinfo pdftotext pdftoppm zbarimg qpdf
 # shellcheck source=scripts/pdf-queue.sh
 source "$(dirname "$0")/../../scripts/pdf-queue.sh"
 

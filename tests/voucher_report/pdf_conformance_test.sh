@@ -14,18 +14,15 @@
 set -euo pipefail
 program=$1 sample=$2 generator=$3
 
-skip() {
-  echo "SKIPPED: $*"
-  exit 77
-}
+# shellcheck source=tests/common/script_test.sh
+source "$(dirname "$0")/../common/script_test.sh"
+# Every check is made: a failure is counted, and the count ends the test.
 fail() {
   echo "FAILED: $*" >&2
   failures=$((failures + 1))
 }
 
-for tool in gs mutool qpdf pdffonts pdfinfo pdftotext pdftoppm zbarimg python3; do
-  command -v "$tool" >/dev/null || skip "$tool is missing (scripts/deps.sh installs it)"
-done
+need_tools gs mutool qpdf pdffonts pdfinfo pdftotext pdftoppm zbarimg python3
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -13,18 +13,10 @@ set -euo pipefail
 program=$1 sample=$2 generate=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
-skip() {
-  echo "SKIPPED: $*"
-  exit 77
-}
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
+# shellcheck source=tests/common/script_test.sh
+source "$(dirname "$0")/../common/script_test.sh"
 
-for tool in mutool ots-sanitize qpdf pdffonts pdftotext; do
-  command -v "$tool" >/dev/null || skip "$tool is missing (scripts/deps.sh installs it)"
-done
+need_tools mutool ots-sanitize qpdf pdffonts pdftotext
 # Debian's Python, which python3-fonttools serves.
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
