@@ -74,8 +74,7 @@ Status printToQueue(const VoucherReport& report, const QueueJob& job, const Page
 }
 
 Status printToQueue(const VoucherReport& report, const QString& queue, Progress& progress) {
-  return printToQueue(report, queue,
-                      report.pageCount() > 0 ? PageSet{{0, report.pageCount() - 1}} : PageSet{}, progress);
+  return printToQueue(report, queue, report.allPages(), progress);
 }
 
 Status printToQueue(const VoucherReport& report, const QString& queue, const PageSet& pages,

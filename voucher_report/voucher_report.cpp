@@ -283,7 +283,7 @@ Status VoucherReport::paintPages(QPagedPaintDevice& device, QPainter& painter, i
 }
 
 Status VoucherReport::writePdf(const QString& pdfPath, Progress& progress) const {
-  return writePdf(pdfPath, pageCount() > 0 ? PageSet{{0, pageCount() - 1}} : PageSet{}, progress);
+  return writePdf(pdfPath, allPages(), progress);
 }
 
 Status VoucherReport::writePdf(const QString& pdfPath, const PageSet& pages, Progress& progress) const {

@@ -57,13 +57,6 @@ QByteArrayView view(const std::array<char, N>& field) {
 
 }  // namespace
 
-QByteArray foldedName(QByteArrayView cp1252) {
-  const std::array<char, 256>& table = foldTable();
-  QByteArray folded(cp1252.size(), Qt::Uninitialized);
-  for (qsizetype i = 0; i < cp1252.size(); ++i) folded[i] = table[quint8(cp1252[i])];
-  return folded;
-}
-
 VoucherSearch::VoucherSearch(QStringView text) {
   text = text.trimmed();
   if (text.isEmpty()) return;

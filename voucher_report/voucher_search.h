@@ -31,8 +31,4 @@ class VoucherSearch {
   QByteArray name_;  // the text folded as names are; empty when no name can hold it
 };
 
-// The text folded as the search compares names: lower case, without
-// accents; each Windows-1252 byte stays one byte.
-QByteArray foldedName(QByteArrayView cp1252);
-
 }  // namespace tarquelas::voucher

@@ -440,7 +440,7 @@ PageSet VoucherPreview::pagesOf(Pages what) const {
     case Pages::Found: return index.pagesOfVouchers(found());
     case Pages::All: break;
   }
-  return pages_->pageCount() > 0 ? PageSet{{0, pages_->pageCount() - 1}} : PageSet{};
+  return report_.allPages();
 }
 
 Status VoucherPreview::checkedOutput(const QString& path) const {
